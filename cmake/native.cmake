@@ -1,0 +1,22 @@
+# The native build: the portable logic with its unit tests, under AddressSanitizer and UBSan.
+
+option(LAUNCHER_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+if(LAUNCHER_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(BUILD_TESTING)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+  add_executable(unit_tests
+    tests/unit/message_format_test.cpp
+    tests/unit/profile_read_test.cpp
+    tests/unit/settings_paths_test.cpp
+    tests/unit/unique_any_test.cpp
+  )
+  target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
+  gtest_discover_tests(unit_tests TEST_PREFIX "unit." PROPERTIES LABELS "unit")
+endif()

@@ -1,0 +1,39 @@
+# The Windows executables: launcher.exe (x86) or launcher64.exe (x64), their Windows-side test
+# programs, the UI test driver, and the tests that run them under Wine.
+
+enable_language(RC)
+
+if(LAUNCHER_ARCH STREQUAL "x86")
+  set(LAUNCHER_NAME launcher)
+else()
+  set(LAUNCHER_NAME launcher64)
+endif()
+
+# Unicode GUI programs, statically linked so they import only system DLLs, made for size.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_compile_options(-Wall -Wextra -ffunction-sections -fdata-sections)
+add_link_options(-static -municode -Wl,--gc-sections)
+if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release")
+  add_link_options(-s)
+endif()
+
+add_library(launcher_win STATIC
+  src/app/launcher_app.cpp
+  src/app/module_path.cpp
+  src/base/error_box.cpp
+  src/settings/profile_file.cpp
+)
+target_link_libraries(launcher_win PUBLIC launcher_core)
+
+add_executable(launcher WIN32 src/app/main.cpp src/resources/launcher.rc)
+set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
+target_link_libraries(launcher PRIVATE launcher_win)
+target_include_directories(launcher PRIVATE src/resources)
+add_custom_command(TARGET launcher POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E echo "$<TARGET_FILE_NAME:launcher> size: $<TARGET_FILE:launcher>"
+  COMMAND stat -c "%s bytes" $<TARGET_FILE:launcher>)
+
+add_subdirectory(testing/uidriver)
+if(BUILD_TESTING)
+  include(cmake/wine_tests.cmake)
+endif()

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace launcher {
+
+// The launcher's own full path. When Windows cannot give it (or it does not fit the 260
+// characters the launcher's paths are made for), the user is told with message 202/208 and the
+// operation that needed it fails.
+std::optional<std::u16string> launcherModulePath(HWND messageOwner);
+
+}  // namespace launcher

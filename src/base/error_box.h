@@ -1,0 +1,20 @@
+#pragma once
+// The launcher's numbered texts, and the one way an error reaches the user: a message box with
+// the error icon, the system's default caption and the given owner.
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "base/message_format.h"
+
+namespace launcher {
+
+// The whole string resource `id` of this executable, whatever its length; empty when missing.
+std::u16string loadText(UINT id);
+
+// Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result.
+int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});
+
+}  // namespace launcher

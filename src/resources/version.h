@@ -1,0 +1,3 @@
+#pragma once
+#define LAUNCHER_VERSION_NUMBERS 0, 1, 0, 0
+#define LAUNCHER_VERSION_TEXT "0.1.0.0"

@@ -1,0 +1,25 @@
+#include "settings/profile_file.h"
+
+#include <windows.h>
+
+#include "base/wide.h"
+#include "settings/profile_read.h"
+
+namespace launcher {
+
+std::u16string ProfileFile::readPlain(std::u16string_view section, std::u16string_view key) const {
+  std::u16string sectionText(section), keyText(key);
+  return readGrowing([&](char16_t* buffer, size_t size) -> size_t {
+    return ::GetPrivateProfileStringW(as_wcstr(sectionText), as_wcstr(keyText), L"",
+                                      as_writable_wcstr(buffer), static_cast<DWORD>(size),
+                                      as_wcstr(path_));
+  });
+}
+
+std::u16string ProfileFile::readLayered(std::u16string_view section, std::u16string_view key) const {
+  std::u16string own = readPlain(section, key);
+  if (!own.empty()) return own;
+  return layeredValue(own, readPlain(plusSectionName(section), key));
+}
+
+}  // namespace launcher

@@ -1,0 +1,26 @@
+#pragma once
+// A settings file in Windows profile (INI) format, read through GetPrivateProfileStringW.
+
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+class ProfileFile {
+ public:
+  explicit ProfileFile(std::u16string path) : path_(std::move(path)) {}
+
+  const std::u16string& path() const { return path_; }
+
+  // The value of [section] key, whole whatever its length; empty for an absent key, section or
+  // file.
+  std::u16string readPlain(std::u16string_view section, std::u16string_view key) const;
+
+  // [section] key, or else [section+] key with one leading space.
+  std::u16string readLayered(std::u16string_view section, std::u16string_view key) const;
+
+ private:
+  std::u16string path_;
+};
+
+}  // namespace launcher

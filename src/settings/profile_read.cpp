@@ -1,0 +1,20 @@
+#include "settings/profile_read.h"
+
+namespace launcher {
+
+std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view plusValue) {
+  if (!ownValue.empty()) return std::u16string(ownValue);
+  if (plusValue.empty()) return {};
+  std::u16string value;
+  if (plusValue.front() != u' ') value.push_back(u' ');
+  value.append(plusValue);
+  return value;
+}
+
+std::u16string plusSectionName(std::u16string_view section) {
+  std::u16string name(section);
+  name.push_back(u'+');
+  return name;
+}
+
+}  // namespace launcher

@@ -1,0 +1,271 @@
+// uidriver: runs a program and works its windows as a person would, for the end-to-end tests.
+//
+//   uidriver [--timeout MS] [--class NAME] [--screenshot FILE.bmp] [--press ID|close]...
+//            [--raw TAIL] -- PROGRAM [ARGS...]
+//
+// It starts PROGRAM (with TAIL as the command line after the quoted program path when --raw is
+// given, else ARGS, quoted where they hold spaces), and for each --press waits for the next
+// visible top-level window of that process (class "#32770" unless --class says otherwise),
+// reports its title, message text and every control with its state, saves a screenshot of the
+// first one when asked, and presses the button (or closes the window). Then it waits for the
+// program to end and reports its exit code. Every fact is one UTF-8 line on standard output:
+//
+//   window 1 class=#32770 title=Error width=300 height=150
+//   window 1 text=The application cannot start ...
+//   window 1 control id=2 class=Button text=OK enabled=1 visible=1 checked=0 style=0x50030001
+//   window 1 pressed=2
+//   exit=-1
+//
+// Line breaks inside texts are written as \n. Exit code: 0 when every step happened, 2 when a
+// window did not appear or the program did not end in time, 1 for a usage error.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/unique_any.h"
+#include "base/win_owners.h"
+
+using launcher::UniqueHandle;
+
+namespace {
+
+struct Options {
+  DWORD timeoutMs = 60000;
+  std::wstring windowClass = L"#32770";
+  std::wstring screenshot;
+  std::vector<std::wstring> presses;
+  std::wstring commandLine;
+};
+
+void emit(const std::wstring& line) {
+  std::wstring escaped;
+  for (wchar_t c : line) {
+    if (c == L'\r') continue;
+    if (c == L'\n') escaped += L"\\n";
+    else escaped += c;
+  }
+  escaped += L'\n';
+  int bytes = ::WideCharToMultiByte(CP_UTF8, 0, escaped.c_str(), static_cast<int>(escaped.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, escaped.c_str(), static_cast<int>(escaped.size()), utf8.data(), bytes,
+                        nullptr, nullptr);
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+std::wstring windowText(HWND window) {
+  int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  length = ::GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length > 0 ? length : 0));
+  return text;
+}
+
+std::wstring className(HWND window) {
+  wchar_t name[256] = L"";
+  ::GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring quoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+  return L"\"" + argument + L"\"";
+}
+
+struct WindowSearch {
+  DWORD processId;
+  const Options* options;
+  const std::vector<HWND>* handled;
+  HWND found;
+};
+
+BOOL CALLBACK findWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  if (processId != search->processId || !::IsWindowVisible(window)) return TRUE;
+  if (!search->options->windowClass.empty() && className(window) != search->options->windowClass) return TRUE;
+  for (HWND seen : *search->handled) {
+    if (seen == window) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+// Waits for a new window of the process; null when the process ends or time runs out first.
+HWND waitForWindow(HANDLE process, DWORD processId, const Options& options, const std::vector<HWND>& handled) {
+  DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < options.timeoutMs) {
+    WindowSearch search{processId, &options, &handled, nullptr};
+    ::EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    // Let a message box finish laying itself out before its texts are read.
+    if (search.found) {
+      ::Sleep(300);
+      return search.found;
+    }
+    if (::WaitForSingleObject(process, 100) == WAIT_OBJECT_0) return nullptr;
+  }
+  return nullptr;
+}
+
+struct ControlReport {
+  std::wstring prefix;
+};
+
+BOOL CALLBACK reportControl(HWND control, LPARAM param) {
+  const auto* report = reinterpret_cast<const ControlReport*>(param);
+  std::wstring cls = className(control);
+  LONG style = ::GetWindowLongW(control, GWL_STYLE);
+  int checked = 0;
+  if (_wcsicmp(cls.c_str(), L"Button") == 0) checked = static_cast<int>(::SendMessageW(control, BM_GETCHECK, 0, 0));
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  wchar_t line[512];
+  _snwprintf(line, 512, L" control id=%d class=%ls enabled=%d visible=%d checked=%d style=0x%08lx x=%ld y=%ld width=%ld height=%ld text=",
+             ::GetDlgCtrlID(control), cls.c_str(), ::IsWindowEnabled(control) ? 1 : 0,
+             ::IsWindowVisible(control) ? 1 : 0, checked, static_cast<unsigned long>(style), rect.left, rect.top,
+             rect.right - rect.left, rect.bottom - rect.top);
+  line[511] = L'\0';
+  emit(report->prefix + line + windowText(control));
+  return TRUE;
+}
+
+bool saveScreenshot(HWND window, const std::wstring& path) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ::GdiFlush();
+  DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof(header) + sizeof(info.bmiHeader);
+  header.bfSize = header.bfOffBits + imageSize;
+  bool ok = false;
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    ok = ::WriteFile(file, &header, sizeof(header), &written, nullptr) &&
+         ::WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
+         ::WriteFile(file, bits, imageSize, &written, nullptr);
+    ::CloseHandle(file);
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+void press(HWND window, const std::wstring& what) {
+  if (what == L"close") {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return;
+  }
+  int id = _wtoi(what.c_str());
+  ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+bool parseOptions(int argc, wchar_t** argv, Options& options) {
+  int i = 1;
+  std::wstring raw;
+  bool haveRaw = false;
+  for (; i < argc; ++i) {
+    std::wstring arg = argv[i];
+    if (arg == L"--") break;
+    if (i + 1 >= argc) return false;
+    if (arg == L"--timeout") options.timeoutMs = static_cast<DWORD>(_wtoi(argv[++i]));
+    else if (arg == L"--class") options.windowClass = argv[++i];
+    else if (arg == L"--screenshot") options.screenshot = argv[++i];
+    else if (arg == L"--press") options.presses.push_back(argv[++i]);
+    else if (arg == L"--raw") { raw = argv[++i]; haveRaw = true; }
+    else return false;
+  }
+  if (i + 1 >= argc) return false;
+  options.commandLine = quoteArgument(argv[i + 1]);
+  if (haveRaw) {
+    options.commandLine += L" " + raw;
+  } else {
+    for (int k = i + 2; k < argc; ++k) options.commandLine += L" " + quoteArgument(argv[k]);
+  }
+  return true;
+}
+
+}  // namespace
+
+int wmain() {
+  int argc = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  Options options;
+  if (!argv || !parseOptions(argc, argv, options)) {
+    emit(L"usage: uidriver [--timeout MS] [--class NAME] [--screenshot FILE] [--press ID|close]... [--raw TAIL] -- PROGRAM [ARGS...]");
+    return 1;
+  }
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring commandLine = options.commandLine;
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    emit(L"start failed error=" + std::to_wstring(::GetLastError()));
+    return 2;
+  }
+  UniqueHandle process(info.hProcess), thread(info.hThread);
+
+  bool allHappened = true;
+  std::vector<HWND> handled;
+  for (size_t step = 0; step < options.presses.size(); ++step) {
+    std::wstring prefix = L"window " + std::to_wstring(step + 1);
+    HWND window = waitForWindow(process.get(), info.dwProcessId, options, handled);
+    if (!window) {
+      emit(prefix + L" none");
+      allHappened = false;
+      break;
+    }
+    handled.push_back(window);
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    emit(prefix + L" class=" + className(window) + L" width=" + std::to_wstring(rect.right - rect.left) +
+         L" height=" + std::to_wstring(rect.bottom - rect.top) + L" title=" + windowText(window));
+    // A message box keeps its text in the static control with id 0xFFFF.
+    wchar_t text[8192] = L"";
+    if (::GetDlgItemTextW(window, 0xFFFF, text, 8192) > 0) emit(prefix + L" text=" + text);
+    ControlReport report{prefix};
+    ::EnumChildWindows(window, reportControl, reinterpret_cast<LPARAM>(&report));
+    if (step == 0 && !options.screenshot.empty()) {
+      emit(prefix + L" screenshot=" + (saveScreenshot(window, options.screenshot) ? L"saved" : L"failed"));
+    }
+    press(window, options.presses[step]);
+    emit(prefix + L" pressed=" + options.presses[step]);
+  }
+
+  if (::WaitForSingleObject(process.get(), options.timeoutMs) != WAIT_OBJECT_0) {
+    emit(L"exit=timeout");
+    ::TerminateProcess(process.get(), 1);
+    return 2;
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.get(), &code);
+  emit(L"exit=" + std::to_wstring(static_cast<int>(code)));
+  ::LocalFree(argv);
+  return allHappened ? 0 : 2;
+}

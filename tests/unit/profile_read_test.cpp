@@ -1,0 +1,59 @@
+#include "settings/profile_read.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace launcher {
+namespace {
+
+// Behaves like GetPrivateProfileStringW: copies at most size-1 characters and returns how many.
+struct FakeProfileRead {
+  std::u16string value;
+  std::vector<size_t> sizesAsked;
+
+  size_t operator()(char16_t* buffer, size_t size) {
+    sizesAsked.push_back(size);
+    size_t length = std::min(value.size(), size - 1);
+    value.copy(buffer, length);
+    buffer[length] = u'\0';
+    return length;
+  }
+};
+
+TEST(ReadGrowing, ShortValuesNeedOneRead) {
+  FakeProfileRead read{u"com.example.Main", {}};
+  EXPECT_EQ(readGrowing(std::ref(read)), u"com.example.Main");
+  EXPECT_EQ(read.sizesAsked, std::vector<size_t>{256});
+}
+
+TEST(ReadGrowing, ValuesAtAndBeyondTheFirstBufferArriveWhole) {
+  for (size_t length : {254u, 255u, 256u, 511u, 512u, 5000u}) {
+    std::u16string value(length, u'a');
+    value.back() = u'z';
+    FakeProfileRead read{value, {}};
+    EXPECT_EQ(readGrowing(std::ref(read)), value) << "length " << length;
+  }
+  FakeProfileRead read{std::u16string(255, u'a'), {}};
+  readGrowing(std::ref(read));
+  EXPECT_EQ(read.sizesAsked, (std::vector<size_t>{256, 512}));
+}
+
+TEST(ReadGrowing, EmptyValue) {
+  FakeProfileRead read{u"", {}};
+  EXPECT_EQ(readGrowing(std::ref(read)), u"");
+}
+
+TEST(LayeredValue, OwnSectionWinsThenPlusSectionWithOneLeadingSpace) {
+  EXPECT_EQ(layeredValue(u"-Xmx256m", u"-Xmx512m"), u"-Xmx256m");
+  EXPECT_EQ(layeredValue(u"", u"-Xmx512m"), u" -Xmx512m");
+  EXPECT_EQ(layeredValue(u"", u" -Xmx512m"), u" -Xmx512m");
+  EXPECT_EQ(layeredValue(u"", u""), u"");
+}
+
+TEST(LayeredValue, PlusSectionName) {
+  EXPECT_EQ(plusSectionName(u"Java Runtime Environment"), u"Java Runtime Environment+");
+}
+
+}  // namespace
+}  // namespace launcher
