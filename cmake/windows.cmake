@@ -12,7 +12,7 @@ endif()
 # Unicode GUI programs, statically linked so they import only system DLLs, made for size.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_compile_options(-Wall -Wextra -ffunction-sections -fdata-sections)
-add_link_options(-static -municode -Wl,--gc-sections)
+add_link_options(-static -Wl,--gc-sections)
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release")
   add_link_options(-s)
 endif()
@@ -28,6 +28,7 @@ target_link_libraries(launcher_win PUBLIC launcher_core)
 add_executable(launcher WIN32 src/app/main.cpp src/resources/launcher.rc)
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})
 target_link_libraries(launcher PRIVATE launcher_win)
+target_link_options(launcher PRIVATE -municode)
 target_include_directories(launcher PRIVATE src/resources)
 add_custom_command(TARGET launcher POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E echo "$<TARGET_FILE_NAME:launcher> size: $<TARGET_FILE:launcher>"

@@ -1,1 +1,62 @@
+# Tests of the Windows executables. On x64 each runs in the bench's Wine tree as it comes; on
+# x86 they all run in one boot of the bench's virtual machine (tools/x86-batch), and each test
+# reads its own result from that batch.
 
+set(TOOLS ${PROJECT_SOURCE_DIR}/tools)
+set(X86_LIST ${CMAKE_BINARY_DIR}/x86-cases.list)
+set(X86_RESULTS ${CMAKE_BINARY_DIR}/x86-results)
+file(WRITE ${X86_LIST} "")
+find_program(LAUNCHER_OBJDUMP ${TOOLCHAIN_PREFIX}-objdump REQUIRED)
+
+# Host-side checks of the executable's headers.
+add_test(NAME win.${LAUNCHER_ARCH}.image
+  COMMAND sh ${PROJECT_SOURCE_DIR}/tests/image/check-pe.sh $<TARGET_FILE:launcher> ${LAUNCHER_ARCH} ${LAUNCHER_OBJDUMP})
+set_tests_properties(win.${LAUNCHER_ARCH}.image PROPERTIES LABELS "win;${LAUNCHER_ARCH}")
+
+# Windows-side unit tests against the real Win32 calls.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_executable(win_tests
+  tests/win/error_box_test.cpp
+  tests/win/profile_file_test.cpp
+  src/resources/launcher.rc
+)
+target_include_directories(win_tests PRIVATE src/resources)
+target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
+
+# add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
+function(add_bench_test name layer)
+  set(test ${layer}.${LAUNCHER_ARCH}.${name})
+  if(LAUNCHER_ARCH STREQUAL "x64")
+    add_test(NAME ${test} COMMAND env BENCH_LAYER=${layer} ${TOOLS}/in-chroot ${ARGN}
+             WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED bench.x64 TIMEOUT 120)
+  else()
+    list(JOIN ARGN " " command)
+    file(APPEND ${X86_LIST} "${layer} ${name} ${command}\n")
+    add_test(NAME ${test} COMMAND sh ${TOOLS}/batch-result ${X86_RESULTS} ${name})
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED bench.x86)
+  endif()
+  set_property(TEST ${test} APPEND PROPERTY LABELS ${layer} ${LAUNCHER_ARCH})
+endfunction()
+
+# add_scenario(NAME LAYER): the end-to-end case tests/e2e/NAME.sh.
+function(add_scenario name layer)
+  add_bench_test(${name} ${layer} sh ${PROJECT_SOURCE_DIR}/tests/e2e/run.sh ${LAUNCHER_ARCH} ${CMAKE_BINARY_DIR}
+                 ${PROJECT_SOURCE_DIR}/tests/e2e/${name}.sh)
+endfunction()
+
+add_bench_test(win_tests win wine ${CMAKE_BINARY_DIR}/win_tests.exe --gtest_color=no)
+add_scenario(main_class_missing win)
+add_scenario(main_class_missing_box gui)
+
+if(LAUNCHER_ARCH STREQUAL "x64")
+  add_test(NAME bench.x64.up COMMAND ${TOOLS}/bench-up)
+  add_test(NAME bench.x64.down COMMAND ${TOOLS}/bench-down)
+  set_tests_properties(bench.x64.up PROPERTIES FIXTURES_SETUP bench.x64 LABELS "bench;x64" TIMEOUT 900)
+  set_tests_properties(bench.x64.down PROPERTIES FIXTURES_CLEANUP bench.x64 LABELS "bench;x64")
+else()
+  add_test(NAME bench.x86.batch COMMAND ${TOOLS}/x86-batch ${X86_LIST} ${X86_RESULTS})
+  set_tests_properties(bench.x86.batch PROPERTIES FIXTURES_SETUP bench.x86 LABELS "bench;x86" TIMEOUT 2400)
+endif()

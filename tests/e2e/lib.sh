@@ -1,0 +1,57 @@
+# Helpers for the end-to-end cases; sourced by run.sh inside the Wine bench, where `wine` runs
+# programs of the case's architecture.
+#   ARCH       x86 or x64
+#   BUILD_DIR  the build folder holding the launcher and the UI driver of that architecture
+#   CASE       the case name; its folder is $BUILD_DIR/e2e/$CASE
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+expect_eq() { # expect_eq WHAT EXPECTED ACTUAL
+    [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
+    echo "ok: $1 = [$3]"
+}
+
+expect_contains() { # expect_contains WHAT NEEDLE HAYSTACK
+    case $3 in
+        *"$2"*) echo "ok: $1 contains [$2]" ;;
+        *) fail "$1: [$2] not found in [$3]" ;;
+    esac
+}
+
+# A fresh folder for the case holding the launcher under the name app.exe; becomes the current
+# folder.
+new_case() {
+    CASE_DIR=$BUILD_DIR/e2e/$CASE
+    rm -rf "$CASE_DIR"; mkdir -p "$CASE_DIR"
+    cp "$LAUNCHER_EXE" "$CASE_DIR/app.exe"
+    cd "$CASE_DIR" || fail "cannot enter $CASE_DIR"
+}
+
+# write_ini FILE LINE...: a settings file with Windows line ends.
+write_ini() {
+    file=$1; shift
+    : > "$file"
+    for line in "$@"; do printf '%s\r\n' "$line" >> "$file"; done
+}
+
+# run_app ARGS...: starts app.exe through Wine; APP_RC is Wine's exit status (the low 8 bits of
+# the Windows exit code).
+run_app() {
+    wine app.exe "$@"; APP_RC=$?
+}
+
+# drive [DRIVER-OPTIONS...] [-- ARGS...]: runs app.exe with ARGS under the UI driver; its
+# report is in driver.txt and echoed.
+drive() {
+    seen=
+    for a in "$@"; do
+        shift
+        if [ -z "$seen" ] && [ "$a" = -- ]; then set -- "$@" -- app.exe; seen=1; else set -- "$@" "$a"; fi
+    done
+    [ -n "$seen" ] || set -- "$@" -- app.exe
+    wine "$UIDRIVER_EXE" "$@" > driver.txt; DRIVER_RC=$?
+    sed 's/^/  driver: /' driver.txt
+}
+
+# The value of a driver report line "KEY=VALUE" (or "window 1 KEY=VALUE").
+report() { sed -n "s/^$1=//p" driver.txt | head -1 | tr -d '\r'; }

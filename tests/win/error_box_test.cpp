@@ -1,0 +1,42 @@
+#include "base/error_box.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/resource_ids.h"
+
+namespace launcher {
+namespace {
+
+TEST(LoadText, EveryMessageNumberHasAText) {
+  for (UINT id : {202u, 203u, 206u, 207u, 208u, 209u, 210u, 211u, 212u, 213u, 214u, 215u, 216u, 217u, 218u,
+                  219u, 220u, 221u, 222u, 225u, 226u, 227u, 228u, 229u, 230u}) {
+    EXPECT_FALSE(loadText(id).empty()) << "string " << id;
+  }
+}
+
+TEST(LoadText, LongTextsArriveWhole) {
+  std::u16string text = loadText(IDS_MAIN_CLASS_MISSING);
+  EXPECT_GT(text.size(), 255u);
+  EXPECT_TRUE(text.ends_with(u"a correct settings file.")) << "the text was cut";
+}
+
+TEST(LoadText, MissingNumberGivesEmptyText) { EXPECT_EQ(loadText(9999), u""); }
+
+TEST(LoadText, FormatsTakeTheirArgumentsInOrder) {
+  std::u16string text = formatMessage(loadText(IDS_RUNTIME_LOAD_FAILED), {u"C:\\jre\\bin\\server\\jvm.dll", 193u});
+  size_t path = text.find(u"C:\\jre\\bin\\server\\jvm.dll");
+  size_t code = text.find(u"193");
+  ASSERT_NE(path, std::u16string::npos);
+  ASSERT_NE(code, std::u16string::npos);
+  EXPECT_LT(path, code);
+  EXPECT_EQ(text.find(u'%'), std::u16string::npos);
+
+  text = formatMessage(loadText(IDS_RANGE_BETWEEN), {u"1.8", u"17"});
+  EXPECT_LT(text.find(u"1.8"), text.find(u"17"));
+  text = formatMessage(loadText(IDS_SYSTEM_CALL_FAILED), {loadText(IDS_OWN_PATH_UNAVAILABLE), 122u});
+  EXPECT_NE(text.find(u"own file location"), std::u16string::npos);
+  EXPECT_NE(text.find(u"122"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace launcher
