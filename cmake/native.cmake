@@ -15,6 +15,7 @@ if(BUILD_TESTING)
     tests/unit/message_format_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/settings_paths_test.cpp
+    tests/unit/text_test.cpp
     tests/unit/unique_any_test.cpp
   )
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
