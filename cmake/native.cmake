@@ -12,6 +12,7 @@ if(BUILD_TESTING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
   add_executable(unit_tests
+    tests/unit/command_line_test.cpp
     tests/unit/message_format_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/settings_paths_test.cpp
