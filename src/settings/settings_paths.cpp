@@ -10,4 +10,37 @@ std::optional<std::u16string> settingsPathForModule(std::u16string_view modulePa
   return path;
 }
 
+std::optional<std::u16string> pairSettingsPath(std::u16string_view pairProduct) {
+  return settingsPathForModule(pairProduct);
+}
+
+std::u16string productFolderName(std::u16string_view productName) {
+  constexpr std::u16string_view kForbidden = u"\\?\"|><:/*";
+  std::u16string name;
+  name.reserve(productName.size());
+  for (char16_t c : productName) {
+    if (kForbidden.find(c) == std::u16string_view::npos) name.push_back(c);
+  }
+  return name;
+}
+
+std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view appData,
+                                                         std::u16string_view productName,
+                                                         std::u16string_view productCode,
+                                                         std::u16string_view executablePath) {
+  if (appData.empty()) return std::nullopt;
+  // Windows accepts "/" as well as "\" in a path; the companion's path is typed by a person.
+  size_t slash = executablePath.find_last_of(u"\\/");
+  std::u16string_view fileName =
+      slash == std::u16string_view::npos ? executablePath : executablePath.substr(slash + 1);
+  if (fileName.empty()) return std::nullopt;
+  std::u16string_view stem = fileName.substr(0, fileName.rfind(u'.'));
+
+  UserSettingsLocation location;
+  location.productFolder.append(appData).append(u"\\").append(productFolderName(productName));
+  location.codeFolder.append(location.productFolder).append(u"\\").append(productCode);
+  location.file.append(location.codeFolder).append(u"\\").append(stem).append(u".ini");
+  return location;
+}
+
 }  // namespace launcher

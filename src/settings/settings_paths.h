@@ -13,4 +13,34 @@ namespace launcher {
 // a folder such as "my.tools" reads "my.ini" beside that folder. No "." at all: no settings file.
 std::optional<std::u16string> settingsPathForModule(std::u16string_view modulePath);
 
+// The settings file of the companion executable, which a service shares its runtime choice with:
+// the same rule over the "Pair Product" path. None when that is empty or has no ".".
+std::optional<std::u16string> pairSettingsPath(std::u16string_view pairProduct);
+
+// The product name as a folder name: without the characters Windows forbids in file names
+// (\ / : * ? " < > |), so a name such as "Acme: Tools" still gives one folder under APPDATA.
+std::u16string productFolderName(std::u16string_view productName);
+
+// A per-user settings file and the two folders that must exist before it can be written, to be
+// created in this order.
+struct UserSettingsLocation {
+  std::u16string productFolder;  // APPDATA\<product name>
+  std::u16string codeFolder;     // APPDATA\<product name>\<product code>
+  std::u16string file;           // APPDATA\<product name>\<product code>\<stem>.ini
+};
+
+// The per-user settings file that remembers the runtime folder a user chose, for the executable
+// at `executablePath`: the launcher's own module path, or the "Pair Product" path for the
+// companion's per-user file. The file is named after the executable's file name (after the last
+// "\" or "/") without the part from its last "."; a file name without "." is used whole, so
+// "C:\my.tools\app" gives "app.ini" (the per-user file never looks at folder names).
+//
+// None when APPDATA is empty or the executable has no file name. Without APPDATA the path would
+// start at the root of the current drive, a folder other users can write to, and the runtime
+// folder read from there would be loaded into this process.
+std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view appData,
+                                                         std::u16string_view productName,
+                                                         std::u16string_view productCode,
+                                                         std::u16string_view executablePath);
+
 }  // namespace launcher
