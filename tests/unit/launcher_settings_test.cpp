@@ -1,0 +1,282 @@
+#include "settings/launcher_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <utility>
+
+namespace launcher {
+namespace {
+
+using Strings = std::vector<std::u16string>;
+
+TEST(SwitchValues, EachKeyComparesByItsOwnRule) {
+  struct Case {
+    std::u16string_view value;
+    bool exactYes, yesInAnyCase, exactTrue;
+  };
+  const Case cases[] = {
+      {u"yes", true, true, false},  {u"Yes", false, true, false},  {u"YES", false, true, false},
+      {u"yes ", false, false, false}, {u" yes", false, false, false}, {u"y", false, false, false},
+      {u"", false, false, false},    {u"true", false, false, true},  {u"True", false, false, false},
+      {u"1", false, false, false},
+  };
+  for (const Case& c : cases) {
+    std::string shown(c.value.begin(), c.value.end());
+    EXPECT_EQ(isExactYes(c.value), c.exactYes) << shown;
+    EXPECT_EQ(isYesInAnyCase(c.value), c.yesInAnyCase) << shown;
+    EXPECT_EQ(isExactTrue(c.value), c.exactTrue) << shown;
+  }
+}
+
+TEST(SwitchValues, ServiceTypeAndJvmTypeAreExact) {
+  EXPECT_TRUE(isServiceType(u"service"));
+  EXPECT_FALSE(isServiceType(u"Service"));
+  EXPECT_FALSE(isServiceType(u""));
+  EXPECT_EQ(jvmTypeFrom(u"server"), 1);
+  EXPECT_EQ(jvmTypeFrom(u"favor_server"), 2);
+  EXPECT_EQ(jvmTypeFrom(u"Server"), 0);
+  EXPECT_EQ(jvmTypeFrom(u"client"), 0);
+  EXPECT_EQ(jvmTypeFrom(u""), 0);
+}
+
+// jrockitAccepted, jrockitFavored, sunAccepted, sunFavored, ibmAccepted, ibmFavored.
+using VendorFlags = std::array<bool, 6>;
+VendorFlags vendorFlags(const LauncherSettings& s) {
+  return {s.jrockitAccepted, s.jrockitFavored, s.sunAccepted,
+          s.sunFavored,      s.ibmAccepted,    s.ibmFavored};
+}
+
+TEST(VmProvider, TableInAnyCaseUnknownKeepsDefaults) {
+  struct Case {
+    std::u16string_view value;
+    VendorFlags flags;
+  };
+  const Case cases[] = {
+      {u"", {0, 0, 1, 1, 0, 0}},
+      {u"jrockit", {1, 1, 0, 0, 0, 0}},
+      {u"IBM", {0, 0, 0, 0, 1, 1}},
+      {u"favor_sun", {1, 0, 1, 1, 1, 0}},
+      {u"Favor_JRockit", {1, 1, 1, 0, 1, 0}},
+      {u"favor_ibm", {1, 0, 1, 0, 1, 1}},
+      {u"ANY", {1, 0, 1, 0, 1, 0}},
+      {u"oracle", {0, 0, 1, 1, 0, 0}},
+      {u" any", {0, 0, 1, 1, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    LauncherSettings settings;
+    applyVmProvider(c.value, settings);
+    EXPECT_EQ(vendorFlags(settings), c.flags) << std::string(c.value.begin(), c.value.end());
+  }
+}
+
+TEST(JvmSource, TableIsExactUnknownAcceptsNothing) {
+  struct Case {
+    std::u16string_view value;
+    bool jdk, jre, favored;
+  };
+  const Case cases[] = {
+      {u"", true, true, true},           {u"favor_JRE", false, true, true},
+      {u"favor_JDK", true, false, true}, {u"only_JRE", false, true, false},
+      {u"only_JDK", true, false, false}, {u"only_jdk", false, false, false},
+      {u"both", false, false, false},
+  };
+  for (const Case& c : cases) {
+    LauncherSettings settings;
+    applyJvmSource(c.value, settings);
+    std::string shown(c.value.begin(), c.value.end());
+    EXPECT_EQ(settings.jdkAccepted, c.jdk) << shown;
+    EXPECT_EQ(settings.jreAccepted, c.jre) << shown;
+    EXPECT_EQ(settings.sourceFavored, c.favored) << shown;
+  }
+}
+
+TEST(JvmSource, EmptyValueRestoresBothKindsButNotTheFavour) {
+  LauncherSettings settings;
+  settings.jdkAccepted = settings.jreAccepted = settings.sourceFavored = false;
+  applyJvmSource(u"", settings);
+  EXPECT_TRUE(settings.jdkAccepted);
+  EXPECT_TRUE(settings.jreAccepted);
+  EXPECT_FALSE(settings.sourceFavored);
+}
+
+TEST(PreferredVersions, SplitAtSemicolons) {
+  struct Case {
+    std::u16string_view value;
+    Strings versions;
+  };
+  const Case cases[] = {
+      {u"", {}},
+      {u"1.6", {u"1.6"}},
+      {u"1.6;1.7", {u"1.6", u"1.7"}},
+      {u"1.6;;1.7;", {u"1.6", u"", u"1.7"}},
+      {u";", {u""}},
+      {u";1.8", {u"", u"1.8"}},
+      {u"1.8;;", {u"1.8", u""}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(splitPreferredVersions(c.value), c.versions)
+        << std::string(c.value.begin(), c.value.end());
+  }
+}
+
+TEST(JrePath, ServiceUsesMainFileOtherwiseAnExistingUserFile) {
+  EXPECT_EQ(jrePathSource(true, true), JrePathSource::mainLayered);
+  EXPECT_EQ(jrePathSource(true, false), JrePathSource::mainLayered);
+  EXPECT_EQ(jrePathSource(false, true), JrePathSource::userPlain);
+  EXPECT_EQ(jrePathSource(false, false), JrePathSource::mainLayered);
+}
+
+// Answers from tables and writes down every read in order.
+class FakeSource : public SettingsSource {
+ public:
+  using Table = std::map<std::pair<std::u16string, std::u16string>, std::u16string>;
+  Table mainPlain, mainLayered, user;
+  bool userExists = false;
+  Strings log;
+
+  std::u16string readMainPlain(std::u16string_view section, std::u16string_view key) override {
+    return look("main-plain", mainPlain, section, key);
+  }
+  std::u16string readMainLayered(std::u16string_view section, std::u16string_view key) override {
+    return look("main-layered", mainLayered, section, key);
+  }
+  bool userFileExists(const ProductIdentity& product) override {
+    log.push_back(u"user-exists " + std::u16string(product.name) + u"/" +
+                  std::u16string(product.code));
+    return userExists;
+  }
+  std::u16string readUserPlain(const ProductIdentity& product, std::u16string_view section,
+                               std::u16string_view key) override {
+    EXPECT_EQ(product.name, u"Acme");
+    EXPECT_EQ(product.code, u"A1");
+    return look("user-plain", user, section, key);
+  }
+
+ private:
+  std::u16string look(const char* kind, const Table& table, std::u16string_view section,
+                      std::u16string_view key) {
+    std::u16string entry(kind, kind + std::char_traits<char>::length(kind));
+    log.push_back(entry + u" [" + std::u16string(section) + u"] " + std::u16string(key));
+    auto found = table.find({std::u16string(section), std::u16string(key)});
+    return found == table.end() ? std::u16string() : found->second;
+  }
+};
+
+constexpr std::u16string_view kJre = u"Java Runtime Environment";
+constexpr std::u16string_view kApp = u"Application";
+
+FakeSource acmeSource() {
+  FakeSource source;
+  source.mainPlain[{u"Product Information", u"Product Code"}] = u"A1";
+  source.mainPlain[{u"Product Information", u"Product Name"}] = u"Acme";
+  source.mainLayered[{std::u16string(kJre), u"Main Class"}] = u"com.acme.Main";
+  source.mainLayered[{std::u16string(kJre), u"JRE Path"}] = u"C:\\main-jre";
+  source.user[{std::u16string(kJre), u"JRE Path"}] = u"C:\\user-jre";
+  return source;
+}
+
+TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
+  FakeSource source = acmeSource();
+  source.userExists = true;
+  source.mainLayered[{std::u16string(kJre), u"Minimum Version"}] = u"1.6";
+  source.mainLayered[{std::u16string(kJre), u"Maximum Version"}] = u"any";
+  source.mainLayered[{std::u16string(kJre), u"Preferred versions"}] = u"1.8;1.7;";
+  source.mainLayered[{std::u16string(kJre), u"JVM Type"}] = u"favor_server";
+  source.mainLayered[{std::u16string(kJre), u"JVM Source"}] = u"only_JDK";
+  source.mainLayered[{std::u16string(kJre), u"VM Provider"}] = u"Any";
+  source.mainLayered[{std::u16string(kApp), u"Failure Check"}] = u"YES";
+  source.mainLayered[{std::u16string(kApp), u"Override WorkingDir"}] = u"no";
+  source.mainLayered[{std::u16string(kJre), u"System Path"}] = u"C:\\bin";
+  source.mainLayered[{std::u16string(kJre), u"Library Path"}] = u"lib";
+  source.mainLayered[{std::u16string(kApp), u"Pair Product"}] = u"pair64.exe";
+  source.mainLayered[{std::u16string(kApp), u"Pair Return Code"}] = u"yes";
+
+  LauncherSettings settings;
+  ASSERT_TRUE(readSettingsFrom(source, settings));
+
+  EXPECT_EQ(source.log, (Strings{
+                            u"main-plain [Product Information] Product Code",
+                            u"main-plain [Product Information] Product Name",
+                            u"main-layered [Java Runtime Environment] Minimum Version",
+                            u"main-layered [Java Runtime Environment] Maximum Version",
+                            u"main-layered [Application] Application Type",
+                            u"main-layered [Java Runtime Environment] Preferred versions",
+                            u"user-exists Acme/A1",
+                            u"user-plain [Java Runtime Environment] JRE Path",
+                            u"main-layered [Java Runtime Environment] JVM Type",
+                            u"main-layered [Java Runtime Environment] JVM Source",
+                            u"main-layered [Java Runtime Environment] VM Provider",
+                            u"main-layered [Java Runtime Environment] Main Class",
+                            u"main-layered [Application] Failure Check",
+                            u"main-layered [Application] Override WorkingDir",
+                            u"main-layered [Java Runtime Environment] System Path",
+                            u"main-layered [Java Runtime Environment] Library Path",
+                            u"main-layered [Application] Pair Product",
+                            u"main-layered [Application] Pair Return Code",
+                        }));
+  EXPECT_EQ(settings.productCode, u"A1");
+  EXPECT_EQ(settings.productName, u"Acme");
+  EXPECT_EQ(settings.minimumVersionText, u"1.6");
+  EXPECT_EQ(settings.maximumVersionText, u"any");
+  EXPECT_FALSE(settings.isService);
+  EXPECT_EQ(settings.preferredVersions, (Strings{u"1.8", u"1.7"}));
+  EXPECT_EQ(settings.jrePath, u"C:\\user-jre");
+  EXPECT_EQ(settings.jvmType, 2);
+  EXPECT_TRUE(settings.jdkAccepted);
+  EXPECT_FALSE(settings.jreAccepted);
+  EXPECT_FALSE(settings.sourceFavored);
+  EXPECT_EQ(vendorFlags(settings), (VendorFlags{1, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(settings.mainClass, u"com/acme/Main");
+  EXPECT_TRUE(settings.failureCheck);
+  EXPECT_FALSE(settings.overrideWorkingDir);
+  EXPECT_EQ(settings.systemPath, u"C:\\bin");
+  EXPECT_EQ(settings.libraryPath, u"lib");
+  EXPECT_EQ(settings.pairProduct, u"pair64.exe");
+  EXPECT_TRUE(settings.pairReturnCode);
+}
+
+TEST(ReadSettingsFrom, JrePathFromTheRightFile) {
+  {  // An existing per-user file wins even when it lacks the key.
+    FakeSource source = acmeSource();
+    source.userExists = true;
+    source.user.clear();
+    LauncherSettings settings;
+    readSettingsFrom(source, settings);
+    EXPECT_EQ(settings.jrePath, u"");
+  }
+  {  // No per-user file yet: the main file.
+    FakeSource source = acmeSource();
+    LauncherSettings settings;
+    readSettingsFrom(source, settings);
+    EXPECT_EQ(settings.jrePath, u"C:\\main-jre");
+  }
+  {  // A service never looks for a per-user file.
+    FakeSource source = acmeSource();
+    source.userExists = true;
+    source.mainLayered[{std::u16string(kApp), u"Application Type"}] = u"service";
+    LauncherSettings settings;
+    readSettingsFrom(source, settings);
+    EXPECT_TRUE(settings.isService);
+    EXPECT_EQ(settings.jrePath, u"C:\\main-jre");
+    for (const std::u16string& read : source.log) {
+      EXPECT_EQ(read.find(u"user"), std::u16string::npos);
+    }
+  }
+}
+
+TEST(ReadSettingsFrom, NoMainClassStopsBeforeTheApplicationKeys) {
+  FakeSource source = acmeSource();
+  source.mainLayered.erase({std::u16string(kJre), u"Main Class"});
+  source.mainLayered[{std::u16string(kApp), u"Failure Check"}] = u"yes";
+  LauncherSettings settings;
+  EXPECT_FALSE(readSettingsFrom(source, settings));
+  EXPECT_EQ(source.log.back(), u"main-layered [Java Runtime Environment] Main Class");
+  EXPECT_FALSE(settings.failureCheck);
+  // What was read before the stop is kept.
+  EXPECT_EQ(settings.productName, u"Acme");
+}
+
+}  // namespace
+}  // namespace launcher
