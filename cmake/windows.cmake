@@ -18,10 +18,13 @@ if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release"
 endif()
 
 add_library(launcher_win STATIC
+  src/app/command_line_win.cpp
   src/app/launcher_app.cpp
   src/app/module_path.cpp
+  src/base/environment.cpp
   src/base/error_box.cpp
   src/settings/profile_file.cpp
+  src/settings/settings_files.cpp
 )
 target_link_libraries(launcher_win PUBLIC launcher_core)
 

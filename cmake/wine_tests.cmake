@@ -20,6 +20,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(win_tests
   tests/win/error_box_test.cpp
   tests/win/profile_file_test.cpp
+  tests/win/settings_files_test.cpp
   src/resources/launcher.rc
 )
 target_include_directories(win_tests PRIVATE src/resources)

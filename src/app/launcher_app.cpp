@@ -1,11 +1,11 @@
 #include "app/launcher_app.h"
 
-#include <algorithm>
-
+#include "app/command_line_win.h"
 #include "app/module_path.h"
 #include "base/error_box.h"
+#include "base/wide.h"
 #include "resources/resource_ids.h"
-#include "settings/profile_file.h"
+#include "settings/settings_files.h"
 #include "settings/settings_paths.h"
 
 namespace launcher {
@@ -21,27 +21,39 @@ LauncherApp::~LauncherApp() {
   if (theApp == this) theApp = nullptr;
 }
 
-bool LauncherApp::initialize() { return readSettings(); }
-
-bool LauncherApp::readSettings() {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
-  if (!modulePath) return false;
-  std::optional<std::u16string> settingsPath = settingsPathForModule(*modulePath);
-  if (!settingsPath) return false;
-
-  ProfileFile settings(*settingsPath);
-  mainClass = settings.readLayered(u"Java Runtime Environment", u"Main Class");
-  if (mainClass.empty()) {
-    showError(messageOwner, IDS_MAIN_CLASS_MISSING);
-    return false;
-  }
-  std::replace(mainClass.begin(), mainClass.end(), u'.', u'/');
+bool LauncherApp::initialize() {
+  arguments = readCommandLine();
+  if (!readSettings()) return false;
+  // Relative paths in the settings (a relative "JRE Path", say) are meant relative to the
+  // launcher's folder, whatever folder the user started it from; so this comes before the
+  // runtime search.
+  if (settings.overrideWorkingDir) applyWorkingDirOverride();
+  // The runtime search is not part of this launcher yet: jvmDllPath stays empty, and run
+  // reports that nothing was started.
   return true;
 }
 
+bool LauncherApp::readSettings() {
+  std::u16string path;
+  if (!settingsFilePath(messageOwner, path)) return false;
+  ProfileSettingsSource source(messageOwner, path);
+  if (!readSettingsFrom(source, settings)) {
+    showError(messageOwner, IDS_MAIN_CLASS_MISSING);
+    return false;
+  }
+  return true;
+}
+
+void LauncherApp::applyWorkingDirOverride() {
+  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
+  if (!modulePath) return;
+  std::optional<std::u16string> folder = launcherFolderOf(*modulePath);
+  if (folder) ::SetCurrentDirectoryW(as_wcstr(*folder));
+}
+
 int LauncherApp::run() {
-  // Finding and starting a Java runtime is not part of this launcher yet; it must not claim a
-  // start it did not make.
+  // Without a runtime (jvmDllPath is empty until the search finds one) nothing can be started,
+  // and the launcher must not claim a start it did not make.
   return -1;
 }
 

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "settings/launcher_settings.h"
 
 namespace launcher {
 
@@ -15,7 +18,8 @@ class LauncherApp {
   LauncherApp& operator=(const LauncherApp&) = delete;
   ~LauncherApp();
 
-  // Reads the settings; false when the launcher must stop (exit code -1).
+  // Reads the command line and the settings and prepares the start; false when the launcher
+  // must stop (exit code -1).
   bool initialize();
   // Starts the Java application and returns the process exit code.
   int run();
@@ -24,11 +28,17 @@ class LauncherApp {
 
  private:
   bool readSettings();
+  void applyWorkingDirOverride();
 
+  // Full path of the jvm.dll to load; empty until a runtime is found.
+  std::u16string jvmDllPath;
+  // The arguments for the Java program's main, in order.
+  std::vector<std::u16string> arguments;
   // Owner of error message boxes: the launcher's splash window while it is shown, else none.
   HWND messageOwner = nullptr;
-  // Fully qualified name of the class whose main is called, in the JNI form with "/".
-  std::u16string mainClass;
+  LauncherSettings settings;
+  // True when the companion executable is to run instead of a VM in this process.
+  bool relaunchThroughPair = false;
 };
 
 // The application object of this process, for callbacks that cannot carry a pointer.

@@ -44,3 +44,13 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
 }
 
 }  // namespace launcher
+
+namespace launcher {
+
+std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath) {
+  size_t slash = modulePath.rfind(u'\\');
+  if (slash == std::u16string_view::npos || slash == 0) return std::nullopt;
+  return std::u16string(modulePath.substr(0, slash));
+}
+
+}  // namespace launcher

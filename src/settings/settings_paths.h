@@ -44,3 +44,11 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
                                                          std::u16string_view executablePath);
 
 }  // namespace launcher
+
+namespace launcher {
+
+// The folder that holds the launcher: its module path up to, not including, the last "\". None
+// when there is no "\" or the folder part would be empty.
+std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath);
+
+}  // namespace launcher

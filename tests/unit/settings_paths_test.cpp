@@ -76,3 +76,16 @@ TEST(PairSettingsPath, BesideTheCompanionOrNone) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+TEST(LauncherFolder, UpToTheLastBackslash) {
+  EXPECT_EQ(launcherFolderOf(u"C:\\Program Files\\Acme\\app.exe"), u"C:\\Program Files\\Acme");
+  EXPECT_EQ(launcherFolderOf(u"C:\\app.exe"), u"C:");
+  EXPECT_EQ(launcherFolderOf(u"app.exe"), std::nullopt);
+  EXPECT_EQ(launcherFolderOf(u"\\app.exe"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace launcher

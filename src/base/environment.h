@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+// `text` with its %NAME% references replaced by the process environment's values; the text as
+// written when Windows cannot expand it.
+std::u16string expandEnvironment(std::u16string_view text);
+
+// The value of environment variable `name`; empty when it is not set. A value longer than
+// `maxLength` characters counts as not set, so a cut value is never used as a path.
+std::u16string environmentValue(std::u16string_view name, size_t maxLength);
+
+// Whether a file or folder of that name exists (a find-first-file succeeds).
+bool pathFound(std::u16string_view path);
+
+}  // namespace launcher

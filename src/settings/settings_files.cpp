@@ -1,0 +1,106 @@
+#include "settings/settings_files.h"
+
+#include <optional>
+
+#include "app/module_path.h"
+#include "base/environment.h"
+#include "base/wide.h"
+#include "settings/settings_paths.h"
+
+namespace launcher {
+namespace {
+
+constexpr std::u16string_view kJavaRuntime = u"Java Runtime Environment";
+constexpr std::u16string_view kJrePath = u"JRE Path";
+
+// APPDATA is read into a buffer of the launcher's usual path size.
+std::optional<UserSettingsLocation> userLocation(std::u16string_view productName, std::u16string_view productCode,
+                                                 std::u16string_view executablePath) {
+  return userSettingsLocation(environmentValue(u"APPDATA", MAX_PATH - 1), productName, productCode, executablePath);
+}
+
+std::u16string withFolders(const std::optional<UserSettingsLocation>& location, bool createFolders) {
+  if (!location) return {};
+  if (createFolders) {
+    // Either may exist already; a real failure shows when the file is written.
+    ::CreateDirectoryW(as_wcstr(location->productFolder), nullptr);
+    ::CreateDirectoryW(as_wcstr(location->codeFolder), nullptr);
+  }
+  return location->file;
+}
+
+void writeJrePath(const std::u16string& file, std::u16string_view folder) {
+  if (file.empty()) return;
+  std::u16string section(kJavaRuntime), key(kJrePath), value(folder);
+  ::WritePrivateProfileStringW(as_wcstr(section), as_wcstr(key), as_wcstr(value), as_wcstr(file));
+}
+
+}  // namespace
+
+bool settingsFilePath(HWND messageOwner, std::u16string& path) {
+  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
+  if (!modulePath) return false;
+  std::optional<std::u16string> settingsPath = settingsPathForModule(*modulePath);
+  if (!settingsPath) return false;
+  path = std::move(*settingsPath);
+  return true;
+}
+
+std::u16string userSettingsFilePath(HWND messageOwner, const LauncherSettings& settings, bool createFolders) {
+  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
+  if (!modulePath) return {};
+  return withFolders(userLocation(settings.productName, settings.productCode, *modulePath), createFolders);
+}
+
+bool pairSettingsFilePath(const LauncherSettings& settings, std::u16string& path) {
+  std::optional<std::u16string> pairPath = pairSettingsPath(settings.pairProduct);
+  if (!pairPath) return false;
+  path = std::move(*pairPath);
+  return true;
+}
+
+std::u16string pairUserSettingsFilePath(const LauncherSettings& settings) {
+  if (settings.pairProduct.empty()) return {};
+  return withFolders(userLocation(settings.productName, settings.productCode, settings.pairProduct), true);
+}
+
+std::u16string ProfileSettingsSource::readMainPlain(std::u16string_view section, std::u16string_view key) {
+  return main_.readPlain(section, key);
+}
+
+std::u16string ProfileSettingsSource::readMainLayered(std::u16string_view section, std::u16string_view key) {
+  return main_.readLayered(section, key);
+}
+
+std::u16string ProfileSettingsSource::userPath(const ProductIdentity& product) {
+  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner_);
+  if (!modulePath) return {};
+  std::optional<UserSettingsLocation> location = userLocation(product.name, product.code, *modulePath);
+  return location ? location->file : std::u16string();
+}
+
+bool ProfileSettingsSource::userFileExists(const ProductIdentity& product) {
+  std::u16string path = userPath(product);
+  return !path.empty() && pathFound(path);
+}
+
+std::u16string ProfileSettingsSource::readUserPlain(const ProductIdentity& product, std::u16string_view section,
+                                                    std::u16string_view key) {
+  std::u16string path = userPath(product);
+  return path.empty() ? std::u16string() : ProfileFile(path).readPlain(section, key);
+}
+
+void storeJrePath(HWND messageOwner, const LauncherSettings& settings, std::u16string_view folder) {
+  std::u16string mainPath;
+  if (!settingsFilePath(messageOwner, mainPath)) return;
+  if (settings.isService) {
+    writeJrePath(mainPath, folder);
+    std::u16string pairPath;
+    if (pairSettingsFilePath(settings, pairPath)) writeJrePath(pairPath, folder);
+  } else {
+    writeJrePath(userSettingsFilePath(messageOwner, settings, true), folder);
+    if (!settings.pairProduct.empty()) writeJrePath(pairUserSettingsFilePath(settings), folder);
+  }
+}
+
+}  // namespace launcher

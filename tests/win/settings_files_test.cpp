@@ -1,0 +1,147 @@
+#include "settings/settings_files.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/module_path.h"
+#include "base/environment.h"
+#include "base/wide.h"
+#include "settings/settings_paths.h"
+
+namespace launcher {
+namespace {
+
+std::u16string readFileValue(const std::u16string& file, const char16_t* key) {
+  return ProfileFile(file).readPlain(u"Java Runtime Environment", key);
+}
+
+void writeText(const std::u16string& path, const std::string& text) {
+  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+void removeTree(const std::u16string& folder) {
+  WIN32_FIND_DATAW data;
+  std::u16string pattern = folder + u"\\*";
+  HANDLE find = ::FindFirstFileW(as_wcstr(pattern), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::u16string name(as_u16view(data.cFileName));
+      if (name == u"." || name == u"..") continue;
+      std::u16string path = folder + u"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) removeTree(path);
+      else ::DeleteFileW(as_wcstr(path));
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryW(as_wcstr(folder));
+}
+
+// The settings of this test program itself: win_tests.ini beside it, and a per-user file under
+// an APPDATA folder of the test's own.
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settingsFilePath(nullptr, mainPath_));
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    root_ = std::u16string(as_u16view(temp)) + u"settings_files_test";
+    removeTree(root_);
+    ::CreateDirectoryW(as_wcstr(root_), nullptr);
+    appData_ = root_ + u"\\AppData";
+    ::CreateDirectoryW(as_wcstr(appData_), nullptr);
+    ::SetEnvironmentVariableW(L"APPDATA", as_wcstr(appData_));
+    userFolder_ = appData_ + u"\\Acme ToolsPro\\7.1";
+    userFile_ = userFolder_ + u"\\win_tests.ini";
+  }
+  void TearDown() override {
+    ::DeleteFileW(as_wcstr(mainPath_));
+    removeTree(root_);
+  }
+
+  void writeMain(const std::string& extra) {
+    writeText(mainPath_, "[Product Information]\r\nProduct Name=Acme: Tools/Pro\r\nProduct Code=7.1\r\n" + extra);
+  }
+  bool read(LauncherSettings& settings) {
+    ProfileSettingsSource source(nullptr, mainPath_);
+    return readSettingsFrom(source, settings);
+  }
+
+  std::u16string mainPath_, root_, appData_, userFolder_, userFile_;
+};
+
+TEST_F(SettingsFilesTest, JrePathComesFromThePerUserFileOnceItExists) {
+  writeMain("[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJRE Path=C:\\vendor-jre\\\r\n");
+  LauncherSettings settings;
+  ASSERT_TRUE(read(settings));
+  EXPECT_EQ(settings.mainClass, u"com/example/Main");
+  EXPECT_EQ(settings.jrePath, u"C:\\vendor-jre\\");
+
+  // The user's own file, even without the key, hides the vendor's choice.
+  ::CreateDirectoryW(as_wcstr(appData_ + u"\\Acme ToolsPro"), nullptr);
+  ::CreateDirectoryW(as_wcstr(userFolder_), nullptr);
+  writeText(userFile_, "[Java Runtime Environment]\r\n");
+  settings = LauncherSettings();
+  ASSERT_TRUE(read(settings));
+  EXPECT_EQ(settings.jrePath, u"");
+
+  writeText(userFile_, "[Java Runtime Environment]\r\nJRE Path=D:\\my-jre\r\n");
+  settings = LauncherSettings();
+  ASSERT_TRUE(read(settings));
+  EXPECT_EQ(settings.jrePath, u"D:\\my-jre");
+}
+
+TEST_F(SettingsFilesTest, AServiceReadsJrePathFromItsMainFileOnly) {
+  writeMain("[Application]\r\nApplication Type=service\r\n"
+            "[Java Runtime Environment]\r\nMain Class=Main\r\nJRE Path=C:\\vendor-jre\r\n");
+  ::CreateDirectoryW(as_wcstr(appData_ + u"\\Acme ToolsPro"), nullptr);
+  ::CreateDirectoryW(as_wcstr(userFolder_), nullptr);
+  writeText(userFile_, "[Java Runtime Environment]\r\nJRE Path=D:\\my-jre\r\n");
+  LauncherSettings settings;
+  ASSERT_TRUE(read(settings));
+  EXPECT_TRUE(settings.isService);
+  EXPECT_EQ(settings.jrePath, u"C:\\vendor-jre");
+}
+
+TEST_F(SettingsFilesTest, MissingMainClassStopsTheRead) {
+  writeMain("[Application]\r\nFailure Check=YES\r\n");
+  LauncherSettings settings;
+  EXPECT_FALSE(read(settings));
+  EXPECT_FALSE(settings.failureCheck);
+
+  writeMain("[Java Runtime Environment+]\r\nMain Class=com.example.Main\r\n[Application]\r\nFailure Check=YES\r\n");
+  ASSERT_TRUE(read(settings));
+  EXPECT_EQ(settings.mainClass, u" com/example/Main");
+  EXPECT_TRUE(settings.failureCheck);
+}
+
+TEST_F(SettingsFilesTest, StoringTheChosenFolderForAUserAndTheCompanion) {
+  writeMain("[Java Runtime Environment]\r\nMain Class=Main\r\n");
+  LauncherSettings settings;
+  ASSERT_TRUE(read(settings));
+  settings.pairProduct = root_ + u"\\bin\\companion64.exe";
+  storeJrePath(nullptr, settings, u"C:\\Java\\jre8\\");
+  EXPECT_EQ(readFileValue(userFile_, u"JRE Path"), u"C:\\Java\\jre8\\");
+  EXPECT_EQ(readFileValue(userFolder_ + u"\\companion64.ini", u"JRE Path"), u"C:\\Java\\jre8\\");
+  EXPECT_EQ(readFileValue(mainPath_, u"JRE Path"), u"");
+}
+
+TEST_F(SettingsFilesTest, StoringTheChosenFolderForAService) {
+  writeMain("[Application]\r\nApplication Type=service\r\n[Java Runtime Environment]\r\nMain Class=Main\r\n");
+  LauncherSettings settings;
+  ASSERT_TRUE(read(settings));
+  settings.pairProduct = root_ + u"\\companion64.exe";
+  storeJrePath(nullptr, settings, u"C:\\Java\\jre8\\");
+  EXPECT_EQ(readFileValue(mainPath_, u"JRE Path"), u"C:\\Java\\jre8\\");
+  EXPECT_EQ(readFileValue(root_ + u"\\companion64.ini", u"JRE Path"), u"C:\\Java\\jre8\\");
+  EXPECT_FALSE(pathFound(appData_ + u"\\Acme ToolsPro"));
+}
+
+}  // namespace
+}  // namespace launcher
