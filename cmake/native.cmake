@@ -17,6 +17,7 @@ if(BUILD_TESTING)
   include(GoogleTest)
   add_executable(unit_tests
     tests/unit/command_line_test.cpp
+    tests/unit/java_version_test.cpp
     tests/unit/launcher_settings_test.cpp
     tests/unit/message_format_test.cpp
     tests/unit/profile_read_test.cpp
