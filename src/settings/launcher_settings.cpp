@@ -107,8 +107,10 @@ bool readSettingsFrom(SettingsSource& source, LauncherSettings& settings) {
   settings.productCode = source.readMainPlain(kProductInformation, u"Product Code");
   settings.productName = source.readMainPlain(kProductInformation, u"Product Name");
 
-  settings.minimumVersionText = source.readMainLayered(kJavaRuntime, u"Minimum Version");
-  settings.maximumVersionText = source.readMainLayered(kJavaRuntime, u"Maximum Version");
+  settings.minimumVersion =
+      minimumVersionFrom(source.readMainLayered(kJavaRuntime, u"Minimum Version"));
+  settings.maximumVersion =
+      maximumVersionFrom(source.readMainLayered(kJavaRuntime, u"Maximum Version"));
   settings.isService = isServiceType(source.readMainLayered(kApplication, u"Application Type"));
   settings.preferredVersions =
       splitPreferredVersions(source.readMainLayered(kJavaRuntime, u"Preferred versions"));

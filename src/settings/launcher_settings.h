@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/java_version.h"
+
 namespace launcher {
 
 struct LauncherSettings {
@@ -17,9 +19,10 @@ struct LauncherSettings {
   std::int32_t jvmType = 0;
   // In the JNI form, with "/" between the package names.
   std::u16string mainClass;
-  // As written; empty stands for 0.0.0.0.
-  std::u16string minimumVersionText;
-  std::u16string maximumVersionText;
+  // The accepted range of registered runtimes. "any" opens either end; an empty or unreadable
+  // value gives 0.0.0.0, which the range text treats as no bound.
+  JavaVersion minimumVersion;
+  JavaVersion maximumVersion;
   bool isService = false;
   // Which kinds of runtime qualify. Without a "JVM Source" value both do.
   bool jdkAccepted = true;
@@ -35,6 +38,7 @@ struct LauncherSettings {
   bool ibmFavored = false;
   std::u16string productName;
   std::u16string productCode;
+  // Kept as written, in order; each entry is parsed as a pattern when runtimes are chosen.
   std::vector<std::u16string> preferredVersions;
   std::u16string jrePath;
   std::u16string libraryPath;

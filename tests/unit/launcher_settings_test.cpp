@@ -218,8 +218,9 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                         }));
   EXPECT_EQ(settings.productCode, u"A1");
   EXPECT_EQ(settings.productName, u"Acme");
-  EXPECT_EQ(settings.minimumVersionText, u"1.6");
-  EXPECT_EQ(settings.maximumVersionText, u"any");
+  EXPECT_EQ(settings.minimumVersion.components, (std::array<std::int32_t, 4>{1, 6, 0, 0}));
+  EXPECT_EQ(settings.maximumVersion.components,
+            (std::array<std::int32_t, 4>{65535, 65535, 65535, 65535}));
   EXPECT_FALSE(settings.isService);
   EXPECT_EQ(settings.preferredVersions, (Strings{u"1.8", u"1.7"}));
   EXPECT_EQ(settings.jrePath, u"C:\\user-jre");
@@ -264,6 +265,16 @@ TEST(ReadSettingsFrom, JrePathFromTheRightFile) {
       EXPECT_EQ(read.find(u"user"), std::u16string::npos);
     }
   }
+}
+
+TEST(ReadSettingsFrom, VersionBoundsFillTowardsTheirOwnEnd) {
+  FakeSource source = acmeSource();
+  source.mainLayered[{std::u16string(kJre), u"Minimum Version"}] = u"any";
+  source.mainLayered[{std::u16string(kJre), u"Maximum Version"}] = u"1.8";
+  LauncherSettings settings;
+  readSettingsFrom(source, settings);
+  EXPECT_EQ(settings.minimumVersion.components, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(settings.maximumVersion.components, (std::array<std::int32_t, 4>{1, 8, 65535, 65535}));
 }
 
 TEST(ReadSettingsFrom, NoMainClassStopsBeforeTheApplicationKeys) {
