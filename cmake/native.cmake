@@ -20,6 +20,7 @@ if(BUILD_TESTING)
     tests/unit/java_version_test.cpp
     tests/unit/launcher_settings_test.cpp
     tests/unit/message_format_test.cpp
+    tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/text_test.cpp
