@@ -3,10 +3,11 @@
 
 SHELL := /bin/bash
 BUILD := build
-PRESETS := native win32 win64
+PRESETS := native win32 win64 fuzz
+FUZZ_SECONDS ?= 120
 JOBS ?= 2
 
-.PHONY: all deps bench bench-x64 build dist demo test clean
+.PHONY: all deps bench bench-x64 build dist demo test fuzz clean
 
 all: build
 
@@ -23,7 +24,7 @@ build: deps
 	@for p in $(PRESETS); do \
 	    cmake --preset $$p >/dev/null && cmake --build --preset $$p -j $(JOBS) || exit 1; \
 	done
-	@printf 'subdirs("native")\nsubdirs("win32")\nsubdirs("win64")\n' > $(BUILD)/CTestTestfile.cmake
+	@printf 'subdirs("native")\nsubdirs("win32")\nsubdirs("win64")\nsubdirs("fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 
 dist: build
 	@rm -rf dist && mkdir -p dist/example
@@ -40,6 +41,14 @@ demo: bench-x64 dist
 test: bench build
 	@set -o pipefail; ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 2400 \
 	    | tee $(BUILD)/ctest.log; status=$$?; tools/test-summary $(BUILD)/ctest.log; exit $$status
+
+# Each fuzz target for FUZZ_SECONDS instead of the few seconds `make test` gives it; the inputs
+# it finds are kept in $(BUILD)/fuzz/corpus for the next run.
+fuzz: deps
+	@cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j $(JOBS)
+	@set -o pipefail; FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(BUILD)/fuzz -R '^unit\.fuzz\.' -V \
+	    --timeout $$(( $(FUZZ_SECONDS) + 300 )) \
+	    | sed -n 's/^[0-9]*: //p' | grep -vE '^(Test command:|Working Directory:|Test timeout )'
 
 clean:
 	rm -rf $(BUILD) dist

@@ -1,0 +1,28 @@
+# The fuzz build: libFuzzer targets for the parsers that read text and files the launcher does
+# not control, with AddressSanitizer and UBSan. A separate configure with clang, so that the
+# native g++ build stays as it is.
+
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "LAUNCHER_FUZZ needs clang, whose libFuzzer drives the targets")
+endif()
+
+set(FUZZ_SECONDS 5 CACHE STRING "How long each fuzz test runs; FUZZ_SECONDS in the environment overrides it")
+set(fuzz_sanitizers address,undefined)
+target_compile_options(launcher_core PRIVATE
+  -fsanitize=fuzzer-no-link,${fuzz_sanitizers} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+function(launcher_fuzz_target name)
+  add_executable(fuzz_${name} tests/fuzz/${name}_fuzz.cpp)
+  target_link_libraries(fuzz_${name} PRIVATE launcher_core)
+  target_compile_options(fuzz_${name} PRIVATE -Wall -Wextra
+    -fsanitize=fuzzer,${fuzz_sanitizers} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer,${fuzz_sanitizers})
+  # New inputs are kept in the build tree between runs; the seeds in the source tree are only read.
+  add_test(NAME unit.fuzz.${name}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzzer $<TARGET_FILE:fuzz_${name}> ${FUZZ_SECONDS}
+            ${CMAKE_BINARY_DIR}/corpus/${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+  set_tests_properties(unit.fuzz.${name} PROPERTIES LABELS "unit")
+endfunction()
+
+launcher_fuzz_target(java_version_parse)
+launcher_fuzz_target(pe_header)
