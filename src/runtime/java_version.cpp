@@ -78,11 +78,14 @@ bool JavaVersion::isUnbounded(const JavaVersion& v) {
 }
 
 std::u16string JavaVersion::toString(const JavaVersion& v) {
-  int last = 3;
-  while (last >= 0 && (v.components[last] == 0 || v.components[last] == kOpenEnd)) --last;
-  if (last < 0) return u"0.0.0.0";
+  // Components up to the last one that is neither 0 nor 65535 are shown.
+  size_t shown = v.components.size();
+  while (shown > 0 && (v.components[shown - 1] == 0 || v.components[shown - 1] == kOpenEnd)) {
+    --shown;
+  }
+  if (shown == 0) return u"0.0.0.0";
   std::u16string text;
-  for (int i = 0; i <= std::max(last, 1); ++i) {
+  for (size_t i = 0; i < std::max<size_t>(shown, 2); ++i) {
     if (i > 0) text.push_back(u'.');
     appendDecimal(text, v.components[i]);
   }
