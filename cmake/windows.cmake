@@ -23,6 +23,7 @@ add_library(launcher_win STATIC
   src/app/module_path.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
+  src/runtime/pe_image_file.cpp
   src/settings/profile_file.cpp
   src/settings/settings_files.cpp
 )

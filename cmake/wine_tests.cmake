@@ -20,11 +20,26 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(win_tests
   tests/win/error_box_test.cpp
   tests/win/profile_file_test.cpp
+  tests/win/pe_image_file_test.cpp
   tests/win/settings_files_test.cpp
   src/resources/launcher.rc
 )
 target_include_directories(win_tests PRIVATE src/resources)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
+
+# A small DLL of each architecture, whichever this build is, for the module header tests.
+foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
+  string(REPLACE ":" ";" image ${image})
+  list(GET image 0 machine)
+  list(GET image 1 compiler)
+  set(dll ${CMAKE_BINARY_DIR}/images/probe-${machine}.dll)
+  add_custom_command(OUTPUT ${dll}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/images
+    COMMAND ${compiler}-gcc -shared -s -o ${dll} ${PROJECT_SOURCE_DIR}/testing/images/probe.c
+    DEPENDS ${PROJECT_SOURCE_DIR}/testing/images/probe.c)
+  list(APPEND probe_images ${dll})
+endforeach()
+add_custom_target(probe_images ALL DEPENDS ${probe_images})
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
 function(add_bench_test name layer)

@@ -5,6 +5,7 @@
 #include "base/error_box.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
+#include "runtime/pe_image_file.h"
 #include "settings/settings_files.h"
 #include "settings/settings_paths.h"
 
@@ -49,6 +50,10 @@ void LauncherApp::applyWorkingDirOverride() {
   if (!modulePath) return;
   std::optional<std::u16string> folder = launcherFolderOf(*modulePath);
   if (folder) ::SetCurrentDirectoryW(as_wcstr(*folder));
+}
+
+void LauncherApp::updatePairRelaunch() {
+  relaunchThroughPair = needsPairRelaunch(settings.pairProduct, jvmDllPath);
 }
 
 int LauncherApp::run() {

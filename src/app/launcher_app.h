@@ -29,6 +29,9 @@ class LauncherApp {
  private:
   bool readSettings();
   void applyWorkingDirOverride();
+  // Decides, for a jvm.dll chosen by path, whether the companion executable must run instead:
+  // only when there is a companion and the file is an image of another architecture.
+  void updatePairRelaunch();
 
   // Full path of the jvm.dll to load; empty until a runtime is found.
   std::u16string jvmDllPath;

@@ -13,6 +13,11 @@ std::u16string loadText(UINT id) {
   return std::u16string(as_u16view(text, static_cast<size_t>(length)));
 }
 
+std::u16string loadFormattedText(UINT id, const std::vector<std::u16string>& args) {
+  std::vector<MessageArg> messageArgs(args.begin(), args.end());
+  return formatMessage(loadText(id), messageArgs);
+}
+
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args) {
   std::u16string text = loadText(id);
   if (args.size() != 0) text = formatMessage(text, args);

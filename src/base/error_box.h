@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/message_format.h"
 
@@ -13,6 +14,9 @@ namespace launcher {
 
 // The whole string resource `id` of this executable, whatever its length; empty when missing.
 std::u16string loadText(UINT id);
+
+// String resource `id` filled with `args` in order (a text argument each).
+std::u16string loadFormattedText(UINT id, const std::vector<std::u16string>& args);
 
 // Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result.
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});

@@ -33,10 +33,10 @@ size_t placeholderLength(std::u16string_view format, size_t pos) {
 
 }  // namespace
 
-std::u16string formatMessage(std::u16string_view format, std::initializer_list<MessageArg> args) {
+std::u16string formatMessage(std::u16string_view format, std::span<const MessageArg> args) {
   std::u16string out;
   out.reserve(format.size());
-  const MessageArg* next = args.begin();
+  auto next = args.begin();
   for (size_t pos = 0; pos < format.size();) {
     if (format[pos] != u'%') {
       out.push_back(format[pos++]);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ class MessageArg {
   bool isNumber_;
 };
 
-std::u16string formatMessage(std::u16string_view format, std::initializer_list<MessageArg> args);
+std::u16string formatMessage(std::u16string_view format, std::span<const MessageArg> args);
+inline std::u16string formatMessage(std::u16string_view format, std::initializer_list<MessageArg> args) {
+  return formatMessage(format, std::span<const MessageArg>(args.begin(), args.size()));
+}
 
 }  // namespace launcher

@@ -40,3 +40,22 @@ TEST(LoadText, FormatsTakeTheirArgumentsInOrder) {
 
 }  // namespace
 }  // namespace launcher
+
+#include "runtime/java_version.h"
+
+namespace launcher {
+namespace {
+
+TEST(LoadText, VersionRangeTexts) {
+  auto text = [](const char16_t* minimum, const char16_t* maximum) {
+    VersionRangeText range = describeVersionRange(minimumVersionFrom(minimum), maximumVersionFrom(maximum));
+    return loadFormattedText(range.textId, range.args);
+  };
+  EXPECT_EQ(text(u"", u""), u"(any version)");
+  EXPECT_EQ(text(u"1.8", u"1.8"), u"(a version from 1.8 to 1.8)");
+  EXPECT_EQ(text(u"11", u""), u"(version 11.0 or newer)");
+  EXPECT_EQ(text(u"", u"1.8"), u"(version 1.8 or older)");
+}
+
+}  // namespace
+}  // namespace launcher

@@ -1,0 +1,44 @@
+#pragma once
+// A module file on disk read through a read-only mapping, to learn its machine type without
+// loading it: a jvm.dll of another architecture would fail to load, and must go to the
+// companion executable instead.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "base/win_owners.h"
+
+namespace launcher {
+
+class PeImageFile {
+ public:
+  // Opens and maps the file at once; a step that fails leaves the image invalid, silently.
+  explicit PeImageFile(const std::u16string& path);
+  PeImageFile(const PeImageFile&) = delete;
+  PeImageFile& operator=(const PeImageFile&) = delete;
+
+  // True when the file is a complete PE image whose NT headers the system's image helper finds.
+  bool isValidImage();
+
+  // The image's Machine field; only after isValidImage returned true.
+  std::uint16_t machine() const { return machine_; }
+
+ private:
+  // Declared in opening order, so they are released view first, file last.
+  UniqueFileHandle file_;
+  UniqueHandle mapping_;
+  UniqueView view_;
+  size_t size_ = 0;
+  std::uint16_t machine_ = 0;
+};
+
+// Whether a start with the jvm.dll at `jvmDllPath` must go to the companion executable: only
+// when there is one (`pairProduct`) and the file is a valid image built for another machine
+// than this launcher. Any failure to read the file leaves the start to this launcher, whose
+// load error then names the file.
+bool needsPairRelaunch(std::u16string_view pairProduct, const std::u16string& jvmDllPath);
+
+}  // namespace launcher

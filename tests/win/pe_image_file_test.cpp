@@ -1,0 +1,124 @@
+#include "runtime/pe_image_file.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/wide.h"
+#include "runtime/pe_header_check.h"
+
+namespace launcher {
+namespace {
+
+std::u16string testFolder() {
+  wchar_t path[MAX_PATH];
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::u16string folder(as_u16view(path, length));
+  return folder.substr(0, folder.rfind(u'\\'));
+}
+
+std::string readAll(const std::u16string& path) {
+  std::string bytes;
+  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+  ::CloseHandle(file);
+  return bytes;
+}
+
+class PeImageFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    images_ = testFolder() + u"\\images\\";
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    scratch_ = std::u16string(as_u16view(temp)) + u"pe_image_file_test.dll";
+  }
+  void TearDown() override { ::DeleteFileW(as_wcstr(scratch_)); }
+
+  void writeScratch(const std::string& bytes) {
+    HANDLE file = ::CreateFileW(as_wcstr(scratch_), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+
+  std::u16string images_, scratch_;
+};
+
+TEST_F(PeImageFileTest, RealDllsOfBothArchitectures) {
+  PeImageFile x86(images_ + u"probe-x86.dll");
+  ASSERT_TRUE(x86.isValidImage());
+  EXPECT_EQ(x86.machine(), kMachineX86);
+  PeImageFile x64(images_ + u"probe-x64.dll");
+  ASSERT_TRUE(x64.isValidImage());
+  EXPECT_EQ(x64.machine(), kMachineX64);
+}
+
+TEST_F(PeImageFileTest, AnArm64HeaderIsValidAndForeign) {
+  std::string bytes = readAll(images_ + u"probe-x64.dll");
+  ASSERT_GT(bytes.size(), 0x200u);
+  uint32_t lfanew = 0;
+  memcpy(&lfanew, bytes.data() + 0x3C, 4);
+  bytes[lfanew + 4] = static_cast<char>(0x64);
+  bytes[lfanew + 5] = static_cast<char>(0xAA);
+  writeScratch(bytes);
+  PeImageFile arm(scratch_);
+  ASSERT_TRUE(arm.isValidImage());
+  EXPECT_EQ(arm.machine(), kMachineArm64);
+  EXPECT_TRUE(needsPairRelaunch(u"C:\\app\\app64.exe", scratch_));
+}
+
+TEST_F(PeImageFileTest, BrokenFilesAreNotImages) {
+  std::string good = readAll(images_ + u"probe-x64.dll");
+  std::string noMz = good;
+  noMz[0] = 'X';
+  std::string farLfanew = good;
+  uint32_t beyond = static_cast<uint32_t>(good.size()) - 8;  // headers would run past the end
+  memcpy(&farLfanew[0x3C], &beyond, 4);
+  std::string hugeLfanew = good;
+  memcpy(&hugeLfanew[0x3C], "\xF0\xFF\xFF\x7F", 4);
+  std::string negativeLfanew = good;
+  memcpy(&negativeLfanew[0x3C], "\x00\x00\x00\x80", 4);
+  std::string onlyMz = "MZ";
+  for (const std::string* bytes : {&noMz, &farLfanew, &hugeLfanew, &negativeLfanew, &onlyMz}) {
+    writeScratch(*bytes);
+    EXPECT_FALSE(PeImageFile(scratch_).isValidImage()) << "case " << (bytes - &noMz);
+  }
+  writeScratch("");
+  EXPECT_FALSE(PeImageFile(scratch_).isValidImage()) << "an empty file cannot even be mapped";
+  EXPECT_FALSE(PeImageFile(images_ + u"missing.dll").isValidImage());
+}
+
+TEST_F(PeImageFileTest, RelaunchOnlyWithACompanionAndAForeignRuntime) {
+  std::u16string own = images_ + (kOwnMachine == kMachineX86 ? u"probe-x86.dll" : u"probe-x64.dll");
+  std::u16string other = images_ + (kOwnMachine == kMachineX86 ? u"probe-x64.dll" : u"probe-x86.dll");
+  EXPECT_TRUE(needsPairRelaunch(u"C:\\app\\companion.exe", other));
+  EXPECT_FALSE(needsPairRelaunch(u"", other));
+  EXPECT_FALSE(needsPairRelaunch(u"C:\\app\\companion.exe", own));
+  EXPECT_FALSE(needsPairRelaunch(u"C:\\app\\companion.exe", images_ + u"missing.dll"));
+}
+
+TEST_F(PeImageFileTest, ADbghelpBesideTheLauncherIsNotLoaded) {
+  // A planted Dbghelp.dll in the program's folder that is not a loadable library: on Windows,
+  // loading by bare name would pick it up and the check would fail; the system's copy keeps it
+  // working. (Wine prefers its own built-in copy either way, so there this only shows no harm.)
+  std::u16string planted = testFolder() + u"\\dbghelp.dll";
+  HANDLE file = ::CreateFileW(as_wcstr(planted), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, "MZ not a library", 16, &written, nullptr);
+  ::CloseHandle(file);
+  PeImageFile x64(images_ + u"probe-x64.dll");
+  bool valid = x64.isValidImage();
+  ::DeleteFileW(as_wcstr(planted));
+  EXPECT_TRUE(valid);
+}
+
+}  // namespace
+}  // namespace launcher
