@@ -1,0 +1,135 @@
+#pragma once
+// Which jvm.dll the launcher loads: the runtime folder named in the settings, a runtime beside
+// the launcher, or one of the runtimes that installers registered under HKEY_LOCAL_MACHINE,
+// filtered by version range, kind, vendor and VM flavour and matched against the preferred
+// versions. Every question to the machine goes through `RuntimeEnvironment`, so the whole
+// choice can be checked without Windows.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/java_version.h"
+#include "settings/launcher_settings.h"
+
+namespace launcher {
+
+enum class RegistryView { defaultView, view64 };
+
+// What the runtime search asks of the machine.
+class RuntimeEnvironment {
+ public:
+  virtual ~RuntimeEnvironment() = default;
+  // True when a find-first-file for exactly `path` finds an entry.
+  virtual bool fileExists(std::u16string_view path) = 0;
+  // Names of the subkeys of HKEY_LOCAL_MACHINE\<keyPath> in `view`, in the order the registry
+  // returns them; empty when the key cannot be opened. keyPath may end in a backslash.
+  virtual std::vector<std::u16string> subkeyNames(std::u16string_view keyPath, RegistryView view) = 0;
+  // The string value `valueName` of HKEY_LOCAL_MACHINE\<keyPath>, up to its first NUL; nothing
+  // when the key or value is missing or its data is empty.
+  virtual std::optional<std::u16string> readString(std::u16string_view keyPath, std::u16string_view valueName,
+                                                   RegistryView view) = 0;
+};
+
+// A jvm.dll inside a runtime home; an empty path when the home holds none that qualifies.
+struct JvmDllProbe {
+  std::u16string path;
+  bool isServer = false;
+};
+
+// The jvm.dll of the runtime at `home` (which ends in a backslash) for "JVM Type" `jvmType`:
+// 1 takes only "bin\server\", 2 tries it first, and otherwise the client VM comes first and the
+// server VM only after the classic and hotspot ones.
+JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, std::int32_t jvmType);
+
+// The home of a runtime shipped beside the launcher: `launcherFolder` itself when it holds
+// "bin\java.dll", else its "jre\" subfolder when that does. `launcherFolder` runs up to and
+// including the last backslash of the launcher's path.
+std::optional<std::u16string> findBesideLauncher(RuntimeEnvironment& env, std::u16string_view launcherFolder);
+
+enum class RuntimeKind { jdk, jre };
+enum class RuntimeVendor { sun, jrockit, ibm };
+
+// One registry key under which a vendor's installer registers runtimes, one subkey per version.
+struct RegisteredRuntimeKey {
+  std::u16string_view path;  // under HKEY_LOCAL_MACHINE, ending in a backslash
+  RuntimeKind kind;
+  RuntimeVendor vendor;
+  // Appended to a registration's "JavaHome": the two "Java Development Kit" keys name the JDK's
+  // folder, whose loadable runtime lies in its "jre\" subfolder.
+  std::u16string_view homeSuffix;
+  // Runtimes registered as JREs by Sun are probed client-first even under "favor_server", so
+  // they do not rank as server VMs; the final lookup still uses the setting as written.
+  bool probesFavorServerAsDefault;
+};
+
+// The keys in the order they are searched; candidates keep this order among equals.
+extern const std::array<RegisteredRuntimeKey, 7> kRegisteredRuntimeKeys;
+
+// Whether the settings accept runtimes of this kind and of this vendor.
+bool isKindAccepted(RuntimeKind kind, const LauncherSettings& settings);
+bool isVendorAccepted(RuntimeVendor vendor, const LauncherSettings& settings);
+bool isVendorFavored(RuntimeVendor vendor, const LauncherSettings& settings);
+
+// Whether `key` is searched at all: its kind is accepted (or both kinds are searched because one
+// is favoured) and its vendor is accepted or favoured.
+bool isKeySearched(const RegisteredRuntimeKey& key, const LauncherSettings& settings);
+
+// Whether a registered runtime's version lies within the settings' range. A maximum that stands
+// for no bound (absent, unreadable, or "any") admits every version, as the range text shown to
+// the user says; read literally, an absent maximum of 0.0.0.0 would admit nothing.
+bool isWithinVersionRange(const JavaVersion& version, const LauncherSettings& settings);
+
+// One registered runtime that passed every test of one registry pass.
+struct JvmCandidate {
+  JavaVersion version;
+  std::u16string home;  // ends in a backslash
+  bool isServer = false;
+  bool favored = false;  // an accepted kind from a favoured vendor
+};
+
+// Reads the "JavaHome" of `key` + `subkeyName` and probes it for a jvm.dll. On success `home`
+// is that folder (with a trailing backslash and the key's suffix) and `isServer` tells whether
+// the probe found the server VM. False, leaving both alone, for a missing or empty "JavaHome" or
+// a home without a jvm.dll: registrations outlive uninstalled runtimes.
+bool probeRegisteredRuntime(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, std::u16string_view subkeyName,
+                            RegistryView view, std::int32_t jvmType, std::u16string& home, bool& isServer);
+
+// Appends a candidate for every subkey of `key` in `view` whose version is in range and whose
+// home holds a jvm.dll, in the order the registry lists them. Subkeys that name the same
+// installation ("1.8" and "1.8.0_151") give a candidate each.
+void scanRegistryKey(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, RegistryView view,
+                     const LauncherSettings& settings, std::vector<JvmCandidate>& candidates);
+
+// Best first: favoured (only when the kind setting favours one), then server VM (only under
+// "favor_server"), then newest. Candidates that rank equal keep the order they were found in.
+void orderCandidates(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings);
+
+// Orders `candidates` and takes the first that matches the first preferred version any of them
+// matches; without such a match, the best. Nothing for an empty list.
+std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings);
+
+// The home of the runtime chosen among those registered in `view`. The 64-bit view is searched
+// only for a launcher with a companion executable, which alone can start a runtime found there.
+std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const LauncherSettings& settings,
+                                             RegistryView view);
+
+// Where the runtime was found; `registry64` means this process cannot load it and the companion
+// executable must start instead.
+enum class RuntimeSource { jrePath, besideLauncher, registry, registry64, none };
+
+struct RuntimeLocation {
+  RuntimeSource source = RuntimeSource::none;
+  std::u16string jvmDllPath;
+};
+
+// The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder is
+// unknown), the default registry view, then the 64-bit one. The first source that yields a
+// jvm.dll decides; `none` when none does.
+RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const LauncherSettings& settings,
+                                    std::optional<std::u16string_view> launcherFolder);
+
+}  // namespace launcher
