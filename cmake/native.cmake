@@ -22,6 +22,7 @@ if(BUILD_TESTING)
     tests/unit/message_format_test.cpp
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
+    tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/text_test.cpp
     tests/unit/unique_any_test.cpp
