@@ -7,7 +7,7 @@ PRESETS := native win32 win64 fuzz
 FUZZ_SECONDS ?= 120
 JOBS ?= 2
 
-.PHONY: all deps bench bench-x64 build dist demo test fuzz clean
+.PHONY: all deps bench bench-x64 benchmark build dist demo test fuzz clean
 
 all: build
 
@@ -49,6 +49,12 @@ fuzz: deps
 	@set -o pipefail; FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(BUILD)/fuzz -R '^unit\.fuzz\.' -V \
 	    --timeout $$(( $(FUZZ_SECONDS) + 300 )) \
 	    | sed -n 's/^[0-9]*: //p' | grep -vE '^(Test command:|Working Directory:|Test timeout )'
+
+# The runtime search's benchmarks, optimised; not part of `make test`. (`make bench` is the Wine
+# test bench.)
+benchmark: deps
+	@cmake --preset bench >/dev/null && cmake --build --preset bench -j $(JOBS)
+	@$(BUILD)/bench/runtime_search_bench
 
 clean:
 	rm -rf $(BUILD) dist
