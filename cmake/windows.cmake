@@ -21,9 +21,12 @@ add_library(launcher_win STATIC
   src/app/command_line_win.cpp
   src/app/launcher_app.cpp
   src/app/module_path.cpp
+  src/app/pair_relaunch.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
   src/runtime/pe_image_file.cpp
+  src/runtime/registry_key.cpp
+  src/runtime/windows_runtime_environment.cpp
   src/settings/profile_file.cpp
   src/settings/settings_files.cpp
 )
@@ -39,6 +42,7 @@ add_custom_command(TARGET launcher POST_BUILD
   COMMAND stat -c "%s bytes" $<TARGET_FILE:launcher>)
 
 add_subdirectory(testing/uidriver)
+add_subdirectory(testing/cmdecho)
 if(BUILD_TESTING)
   include(cmake/wine_tests.cmake)
 endif()

@@ -20,6 +20,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(win_tests
   tests/win/error_box_test.cpp
   tests/win/profile_file_test.cpp
+  tests/win/runtime_registry_test.cpp
   tests/win/pe_image_file_test.cpp
   tests/win/settings_files_test.cpp
   src/resources/launcher.rc
@@ -42,6 +43,8 @@ endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
+# Tests of one layer share a Wine prefix and so its registry; those that change it or depend on
+# it hold the layer's registry lock.
 function(add_bench_test name layer)
   set(test ${layer}.${LAUNCHER_ARCH}.${name})
   if(LAUNCHER_ARCH STREQUAL "x64")
@@ -66,6 +69,17 @@ endfunction()
 add_bench_test(win_tests win wine ${CMAKE_BINARY_DIR}/win_tests.exe --gtest_color=no)
 add_scenario(main_class_missing win)
 add_scenario(main_class_missing_box gui)
+add_scenario(pair_relaunch win)
+add_scenario(registry_relaunch win)
+add_scenario(no_runtime_box gui)
+add_scenario(working_dir_override win)
+if(LAUNCHER_ARCH STREQUAL "x86")
+  add_scenario(pair_relaunch_to_x64 win)
+endif()
+if(LAUNCHER_ARCH STREQUAL "x64")
+  set_tests_properties(win.x64.win_tests win.x64.registry_relaunch PROPERTIES RESOURCE_LOCK registry.win)
+  set_tests_properties(gui.x64.no_runtime_box PROPERTIES RESOURCE_LOCK registry.gui)
+endif()
 
 if(LAUNCHER_ARCH STREQUAL "x64")
   add_test(NAME bench.x64.up COMMAND ${TOOLS}/bench-up)

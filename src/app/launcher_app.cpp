@@ -2,10 +2,13 @@
 
 #include "app/command_line_win.h"
 #include "app/module_path.h"
+#include "app/pair_relaunch.h"
 #include "base/error_box.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
+#include "runtime/java_version.h"
 #include "runtime/pe_image_file.h"
+#include "runtime/windows_runtime_environment.h"
 #include "settings/settings_files.h"
 #include "settings/settings_paths.h"
 
@@ -29,9 +32,42 @@ bool LauncherApp::initialize() {
   // launcher's folder, whatever folder the user started it from; so this comes before the
   // runtime search.
   if (settings.overrideWorkingDir) applyWorkingDirOverride();
-  // The runtime search is not part of this launcher yet: jvmDllPath stays empty, and run
-  // reports that nothing was started.
-  return true;
+  return locateRuntime();
+}
+
+bool LauncherApp::locateRuntime() {
+  std::optional<std::u16string> launcherFolder;
+  if (std::optional<std::u16string> modulePath = launcherModulePath(messageOwner)) {
+    if (std::optional<std::u16string> folder = launcherFolderOf(*modulePath)) launcherFolder = *folder + u"\\";
+  }
+  WindowsRuntimeEnvironment machine;
+  RuntimeLocation location = locateRuntimeStages(machine, settings, launcherFolder);
+  jvmDllPath = location.jvmDllPath;
+  switch (location.source) {
+    case RuntimeSource::jrePath:
+      // A runtime named by path may be of either architecture.
+      updatePairRelaunch();
+      return true;
+    case RuntimeSource::besideLauncher:
+    case RuntimeSource::registry:
+      return true;
+    case RuntimeSource::registry64:
+      // Found only among the 64-bit registrations: this process cannot load it.
+      relaunchThroughPair = true;
+      return true;
+    case RuntimeSource::none:
+      break;
+  }
+  return askForRuntimeFolder();
+}
+
+bool LauncherApp::askForRuntimeFolder() {
+  VersionRangeText range = describeVersionRange(settings.minimumVersion, settings.maximumVersion);
+  UINT message = settings.jvmType == 1 ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
+  // The dialog that lets the user browse for a runtime folder will take this message; until then
+  // the user reads it in a box and the launch ends as a cancelled dialog ends it.
+  showError(messageOwner, message, {loadFormattedText(range.textId, range.args)});
+  return false;
 }
 
 bool LauncherApp::readSettings() {
@@ -57,8 +93,9 @@ void LauncherApp::updatePairRelaunch() {
 }
 
 int LauncherApp::run() {
-  // Without a runtime (jvmDllPath is empty until the search finds one) nothing can be started,
-  // and the launcher must not claim a start it did not make.
+  if (relaunchThroughPair) return startPairProduct(settings.pairProduct, settings.pairReturnCode);
+  // Loading the runtime and starting Java are not part of this launcher yet; it must not claim a
+  // start it did not make.
   return -1;
 }
 

@@ -29,6 +29,11 @@ class LauncherApp {
  private:
   bool readSettings();
   void applyWorkingDirOverride();
+  // Finds the jvm.dll to load, or that the companion must run; false when none was found and
+  // the user gave up.
+  bool locateRuntime();
+  // Tells the user that no runtime qualifies; false: the launch ends as if they cancelled.
+  bool askForRuntimeFolder();
   // Decides, for a jvm.dll chosen by path, whether the companion executable must run instead:
   // only when there is a companion and the file is an image of another architecture.
   void updatePairRelaunch();

@@ -40,15 +40,15 @@ run_app() {
     wine app.exe "$@"; APP_RC=$?
 }
 
-# drive [DRIVER-OPTIONS...] [-- ARGS...]: runs app.exe with ARGS under the UI driver; its
-# report is in driver.txt and echoed.
+# drive [DRIVER-OPTIONS...] [-- ARGS...]: runs app.exe (or $DRIVE_PROGRAM) with ARGS under the
+# UI driver; its report is in driver.txt and echoed.
 drive() {
     seen=
     for a in "$@"; do
         shift
-        if [ -z "$seen" ] && [ "$a" = -- ]; then set -- "$@" -- app.exe; seen=1; else set -- "$@" "$a"; fi
+        if [ -z "$seen" ] && [ "$a" = -- ]; then set -- "$@" -- "${DRIVE_PROGRAM:-app.exe}"; seen=1; else set -- "$@" "$a"; fi
     done
-    [ -n "$seen" ] || set -- "$@" -- app.exe
+    [ -n "$seen" ] || set -- "$@" -- "${DRIVE_PROGRAM:-app.exe}"
     wine "$UIDRIVER_EXE" "$@" > driver.txt; DRIVER_RC=$?
     sed 's/^/  driver: /' driver.txt
 }

@@ -1,0 +1,28 @@
+#include "app/pair_relaunch.h"
+
+#include <windows.h>
+
+#include "base/wide.h"
+#include "base/win_owners.h"
+
+namespace launcher {
+
+int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode) {
+  // CreateProcessW may write into the command line it is given, so it gets a copy.
+  std::u16string commandLine(as_u16view(::GetCommandLineW()));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(as_wcstr(pairProduct), as_writable_wcstr(commandLine), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+    return 0;
+  }
+  UniqueHandle process(started.hProcess), thread(started.hThread);
+  if (!waitForExitCode) return 0;
+  ::WaitForSingleObject(process.get(), INFINITE);
+  DWORD exitCode = 0;
+  if (!::GetExitCodeProcess(process.get(), &exitCode)) return 0;
+  return static_cast<int>(exitCode);
+}
+
+}  // namespace launcher

@@ -1,0 +1,53 @@
+#include "runtime/registry_key.h"
+
+#include "base/wide.h"
+
+namespace launcher {
+
+RegistryKey::RegistryKey(std::u16string_view path, bool view64) {
+  // The search forms key names with a closing backslash so that subkey names can be appended;
+  // the registry wants the name without it.
+  std::u16string name(path);
+  while (!name.empty() && name.back() == u'\\') name.pop_back();
+  REGSAM access = KEY_READ | (view64 ? KEY_WOW64_64KEY : 0);
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, as_wcstr(name), 0, access, &key) == ERROR_SUCCESS) key_.reset(key);
+}
+
+std::vector<std::u16string> RegistryKey::subkeyNames() const {
+  std::vector<std::u16string> names;
+  if (!key_) return names;
+  for (DWORD index = 0;; ++index) {
+    char16_t name[MAX_PATH];
+    DWORD length = MAX_PATH;
+    if (::RegEnumKeyExW(key_.get(), index, as_writable_wcstr(name), &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+std::optional<std::u16string> RegistryKey::readString(std::u16string_view valueName) const {
+  if (!key_) return std::nullopt;
+  std::u16string value(valueName);
+  DWORD bytes = 0;
+  if (::RegQueryValueExW(key_.get(), as_wcstr(value), nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS ||
+      bytes == 0) {
+    return std::nullopt;
+  }
+  // Room for a NUL the data may lack, rounded up to whole characters.
+  std::u16string data(bytes / sizeof(char16_t) + 1, u'\0');
+  DWORD size = bytes;
+  if (::RegQueryValueExW(key_.get(), as_wcstr(value), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  data.resize(std::min<size_t>(size / sizeof(char16_t), data.size()));
+  size_t end = data.find(u'\0');
+  if (end != std::u16string::npos) data.resize(end);
+  return data;
+}
+
+}  // namespace launcher

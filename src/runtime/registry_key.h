@@ -1,0 +1,34 @@
+#pragma once
+// One open key under HKEY_LOCAL_MACHINE, read-only, in the registry view the search asks for.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/win_owners.h"
+
+namespace launcher {
+
+class RegistryKey {
+ public:
+  // Opens HKEY_LOCAL_MACHINE\`path` for reading; in the 64-bit view when `view64` is set, else
+  // in the process's own. A key that cannot be opened leaves an object that yields nothing.
+  RegistryKey(std::u16string_view path, bool view64);
+
+  bool isOpen() const { return static_cast<bool>(key_); }
+
+  // The subkeys' names in the order the registry gives them.
+  std::vector<std::u16string> subkeyNames() const;
+
+  // A string value up to its first NUL; nothing when it is missing or has no data. The value's
+  // type is not checked: installers have written JavaHome in more than one form.
+  std::optional<std::u16string> readString(std::u16string_view valueName) const;
+
+ private:
+  UniqueKey key_;
+};
+
+}  // namespace launcher
