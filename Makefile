@@ -7,17 +7,18 @@ PRESETS := native win32 win64 fuzz
 FUZZ_SECONDS ?= 120
 JOBS ?= 2
 
-.PHONY: all deps bench bench-x64 benchmark build dist demo test fuzz clean
+.PHONY: all deps wine-bench wine-bench-x64 bench build dist demo test fuzz clean
 
 all: build
 
 deps:
 	@tools/install-deps
 
-bench-x64: deps
+# The Wine test bench of this machine (made once, kept under LAUNCHER_BENCH).
+wine-bench-x64: deps
 	@tools/setup-bench x64
 
-bench: deps
+wine-bench: deps
 	@tools/setup-bench all
 
 build: deps
@@ -35,10 +36,10 @@ dist: build
 	@cp example/example.ini dist/example/example64.ini
 	@ls -l dist dist/example
 
-demo: bench-x64 dist
+demo: wine-bench-x64 dist
 	@tools/demo
 
-test: bench build
+test: wine-bench build
 	@set -o pipefail; ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 2400 \
 	    | tee $(BUILD)/ctest.log; status=$$?; tools/test-summary $(BUILD)/ctest.log; exit $$status
 
@@ -50,11 +51,12 @@ fuzz: deps
 	    --timeout $$(( $(FUZZ_SECONDS) + 300 )) \
 	    | sed -n 's/^[0-9]*: //p' | grep -vE '^(Test command:|Working Directory:|Test timeout )'
 
-# The runtime search's benchmarks, optimised; not part of `make test`. (`make bench` is the Wine
-# test bench.)
-benchmark: deps
+# Benchmarks, not part of `make test`: the runtime search optimised on this host, and whole
+# launcher starts under Wine.
+bench: wine-bench-x64 build
 	@cmake --preset bench >/dev/null && cmake --build --preset bench -j $(JOBS)
 	@$(BUILD)/bench/runtime_search_bench
+	@tools/bench-launcher-start
 
 clean:
 	rm -rf $(BUILD) dist
