@@ -1,0 +1,52 @@
+#pragma once
+// The user's own VM options from "Virtual Machine Parameters": split at spaces with double-quote
+// grouping, unquoted, memory shares rewritten to sizes, and "-Xss" noted for the Java main
+// thread, whose stack the launcher reserves itself. Environment expansion and the conversion to
+// the ANSI code page happen afterwards, token by token, so a variable whose value holds spaces
+// stays inside its option.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jvm/memory_share.h"
+
+namespace launcher {
+
+// The tokens of `value`. Tokens are separated by runs of spaces (U+0020 only); leading and
+// trailing spaces give no empty token, since the VM refuses an empty option and a stray space
+// in the settings file must not stop the launch. A space inside a quoted run does not separate: a run opens
+// at a double quote and closes at the next one, and a double quote directly after the closing one
+// belongs to the run as well. A double quote with no partner later in the value protects nothing.
+// Quotes stay in the tokens; `unquoteVmParameter` removes them.
+std::vector<std::u16string> splitVmParameters(std::u16string_view value);
+
+// `token` with every quoted run replaced by its content; a doubled quote at a run's end leaves
+// one literal quote, so "" at the end of a quoted run writes a quote. A quote without a partner stays.
+std::u16string unquoteVmParameter(std::u16string_view token);
+
+// The main thread's stack size in bytes from the text after "-Xss": decimal digits, then at most
+// one character, where "K"/"k", "M"/"m" and "G"/"g" multiply by 1024, 1024^2 and 1024^3 and any
+// other character by 1. 0 (the default stack) for anything else: no leading digit, more than one
+// character after the digits, or a size that does not fit in 32 bits. A size too large for 32
+// bits is beyond what the VM accepts for a thread stack anyway, so the VM gets to reject the
+// option with its own message instead of the thread being created with a wrapped, tiny stack.
+std::uint32_t stackSizeFromXss(std::u16string_view textAfterXss);
+
+// The options that "Virtual Machine Parameters" gives, before expansion, and the main thread's
+// stack size.
+struct VmParameters {
+  std::vector<std::u16string> options;
+  // From the last "-Xss" option; 0 asks for the default stack.
+  std::uint32_t mainThreadStackSize = 0;
+  // Whether any "-Xss" option was seen; the last one decides even when it gives 0.
+  bool stackSizeSet = false;
+};
+
+// Splits `value` and passes each token, in order, through the rules: unquote; rewrite a memory
+// share against `bases`; take the stack size from an "-Xss" option (after the rewrite, so a
+// share of memory works for it too). Every token becomes an option, whether a rule applied or not.
+VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bases);
+
+}  // namespace launcher
