@@ -16,15 +16,19 @@ if(BUILD_TESTING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
   add_executable(unit_tests
+    tests/unit/class_path_test.cpp
     tests/unit/command_line_test.cpp
+    tests/unit/java_environment_test.cpp
     tests/unit/java_version_test.cpp
     tests/unit/launcher_settings_test.cpp
+    tests/unit/memory_share_test.cpp
     tests/unit/message_format_test.cpp
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/text_test.cpp
+    tests/unit/vm_parameters_test.cpp
     tests/unit/unique_any_test.cpp
   )
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
