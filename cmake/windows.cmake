@@ -22,8 +22,11 @@ add_library(launcher_win STATIC
   src/app/launcher_app.cpp
   src/app/module_path.cpp
   src/app/pair_relaunch.cpp
+  src/base/ansi_text.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
+  src/jvm/java_environment_win.cpp
+  src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp
   src/runtime/registry_key.cpp
   src/runtime/windows_runtime_environment.cpp

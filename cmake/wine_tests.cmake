@@ -23,6 +23,7 @@ add_executable(win_tests
   tests/win/runtime_registry_test.cpp
   tests/win/pe_image_file_test.cpp
   tests/win/settings_files_test.cpp
+  tests/win/vm_options_test.cpp
   src/resources/launcher.rc
 )
 target_include_directories(win_tests PRIVATE src/resources)

@@ -5,6 +5,7 @@
 #include "app/pair_relaunch.h"
 #include "base/error_box.h"
 #include "base/wide.h"
+#include "jvm/java_environment_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
 #include "runtime/pe_image_file.h"
@@ -36,10 +37,7 @@ bool LauncherApp::initialize() {
 }
 
 bool LauncherApp::locateRuntime() {
-  std::optional<std::u16string> launcherFolder;
-  if (std::optional<std::u16string> modulePath = launcherModulePath(messageOwner)) {
-    if (std::optional<std::u16string> folder = launcherFolderOf(*modulePath)) launcherFolder = *folder + u"\\";
-  }
+  std::optional<std::u16string> launcherFolder = launcherFolderPath(messageOwner);
   WindowsRuntimeEnvironment machine;
   RuntimeLocation location = locateRuntimeStages(machine, settings, launcherFolder);
   jvmDllPath = location.jvmDllPath;
@@ -94,6 +92,8 @@ void LauncherApp::updatePairRelaunch() {
 
 int LauncherApp::run() {
   if (relaunchThroughPair) return startPairProduct(settings.pairProduct, settings.pairReturnCode);
+  std::optional<std::u16string> launcherFolder = launcherFolderPath(messageOwner);
+  prepareJavaEnvironment(jvmDllPath, settings, launcherFolder, vmSetup.vmOptions);
   // Loading the runtime and starting Java are not part of this launcher yet; it must not claim a
   // start it did not make.
   return -1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "jvm/vm_option_assembly_win.h"
 #include "settings/launcher_settings.h"
 
 namespace launcher {
@@ -47,6 +48,8 @@ class LauncherApp {
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
+  // The VM's options, the main thread's stack size and the output and error files.
+  VmSetup vmSetup;
 };
 
 // The application object of this process, for callbacks that cannot carry a pointer.

@@ -12,4 +12,8 @@ namespace launcher {
 // operation that needed it fails.
 std::optional<std::u16string> launcherModulePath(HWND messageOwner);
 
+// The launcher's folder with its closing backslash; nothing when the path cannot be had (the
+// user has been told) or names no folder.
+std::optional<std::u16string> launcherFolderPath(HWND messageOwner);
+
 }  // namespace launcher

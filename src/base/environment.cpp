@@ -29,6 +29,18 @@ std::u16string environmentValue(std::u16string_view name, size_t maxLength) {
   return value;
 }
 
+std::vector<std::u16string> findFileNames(std::u16string_view pattern) {
+  std::vector<std::u16string> names;
+  std::u16string patternText(pattern);
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle find(::FindFirstFileW(as_wcstr(patternText), &data));
+  if (!find) return names;
+  do {
+    names.emplace_back(as_u16view(data.cFileName));
+  } while (::FindNextFileW(find.get(), &data));
+  return names;
+}
+
 bool pathFound(std::u16string_view path) {
   std::u16string pathText(path);
   WIN32_FIND_DATAW data;

@@ -1,0 +1,31 @@
+#include "base/ansi_text.h"
+
+#include <windows.h>
+
+#include "base/wide.h"
+
+namespace launcher {
+
+std::string toThreadAnsi(std::u16string_view text) {
+  if (text.empty()) return {};
+  std::u16string source(text);
+  int length = ::WideCharToMultiByte(CP_THREAD_ACP, 0, as_wcstr(source), static_cast<int>(source.size()), nullptr, 0,
+                                     nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string converted(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_THREAD_ACP, 0, as_wcstr(source), static_cast<int>(source.size()), converted.data(), length,
+                        nullptr, nullptr);
+  return converted;
+}
+
+std::u16string fromThreadAnsi(std::string_view text) {
+  if (text.empty()) return {};
+  int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::u16string converted(static_cast<size_t>(length), u'\0');
+  ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()),
+                        as_writable_wcstr(converted), length);
+  return converted;
+}
+
+}  // namespace launcher

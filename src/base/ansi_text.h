@@ -1,0 +1,17 @@
+#pragma once
+// Text in the thread's ANSI code page, which is what the VM takes its option strings in and
+// what it hands back from GetStringUTFChars' callers here.
+
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+// `text` in the calling thread's ANSI code page (CP_THREAD_ACP); characters it lacks become the
+// code page's default character, as Windows converts them.
+std::string toThreadAnsi(std::u16string_view text);
+
+// The reverse: ANSI text of the calling thread's code page as UTF-16.
+std::u16string fromThreadAnsi(std::string_view text);
+
+}  // namespace launcher

@@ -1,0 +1,39 @@
+#include "jvm/java_environment_win.h"
+
+#include <windows.h>
+
+#include "base/ansi_text.h"
+#include "base/environment.h"
+#include "base/wide.h"
+#include "jvm/java_environment.h"
+
+namespace launcher {
+namespace {
+
+void setVariable(const char16_t* name, const std::u16string& value) {
+  // A failure leaves the variable as it was; the launch goes on.
+  ::SetEnvironmentVariableW(as_wcstr(name), as_wcstr(value));
+}
+
+}  // namespace
+
+void prepareJavaEnvironment(const std::u16string& jvmDllPath, const LauncherSettings& settings,
+                            const std::optional<std::u16string>& launcherFolder, std::vector<std::string>& vmOptions) {
+  std::u16string javaHome = javaHomeFromJvmDll(jvmDllPath);
+  // Set first, so that every value below may refer to them.
+  setVariable(u"QV_JVM_PATH", jvmDllPath);
+  setVariable(u"QV_JVM_HOME", javaHome);
+
+  if (!settings.libraryPath.empty()) {
+    // %Path% here is the Path from before the change below.
+    std::u16string libraryPath =
+        expandEnvironment(libraryPathText(settings.libraryPath, launcherFolder.value_or(u""), javaHome));
+    vmOptions.push_back(toThreadAnsi(libraryPathOption(libraryPath)));
+  }
+
+  // The runtime's bin folder goes on the search path before jvm.dll is loaded, so the DLLs it
+  // needs from there are found.
+  setVariable(u"Path", expandEnvironment(processPathText(settings.systemPath, javaBinFolderFromJvmDll(jvmDllPath))));
+}
+
+}  // namespace launcher
