@@ -8,6 +8,7 @@
 
 #include "base/wide.h"
 #include "runtime/pe_header_check.h"
+#include "test_files.h"
 
 namespace launcher {
 namespace {
@@ -19,34 +20,15 @@ std::u16string testFolder() {
   return folder.substr(0, folder.rfind(u'\\'));
 }
 
-std::string readAll(const std::u16string& path) {
-  std::string bytes;
-  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-  ::CloseHandle(file);
-  return bytes;
-}
-
 class PeImageFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     images_ = testFolder() + u"\\images\\";
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    scratch_ = std::u16string(as_u16view(temp)) + u"pe_image_file_test.dll";
+    scratch_ = testing::tempFolder() + u"pe_image_file_test.dll";
   }
   void TearDown() override { ::DeleteFileW(as_wcstr(scratch_)); }
 
-  void writeScratch(const std::string& bytes) {
-    HANDLE file = ::CreateFileW(as_wcstr(scratch_), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-  }
+  void writeScratch(const std::string& bytes) { ASSERT_TRUE(testing::writeFile(scratch_, bytes)); }
 
   std::u16string images_, scratch_;
 };
@@ -61,7 +43,7 @@ TEST_F(PeImageFileTest, RealDllsOfBothArchitectures) {
 }
 
 TEST_F(PeImageFileTest, AnArm64HeaderIsValidAndForeign) {
-  std::string bytes = readAll(images_ + u"probe-x64.dll");
+  std::string bytes = testing::readFile(images_ + u"probe-x64.dll");
   ASSERT_GT(bytes.size(), 0x200u);
   uint32_t lfanew = 0;
   memcpy(&lfanew, bytes.data() + 0x3C, 4);
@@ -75,7 +57,7 @@ TEST_F(PeImageFileTest, AnArm64HeaderIsValidAndForeign) {
 }
 
 TEST_F(PeImageFileTest, BrokenFilesAreNotImages) {
-  std::string good = readAll(images_ + u"probe-x64.dll");
+  std::string good = testing::readFile(images_ + u"probe-x64.dll");
   std::string noMz = good;
   noMz[0] = 'X';
   std::string farLfanew = good;
@@ -109,11 +91,7 @@ TEST_F(PeImageFileTest, ADbghelpBesideTheLauncherIsNotLoaded) {
   // loading by bare name would pick it up and the check would fail; the system's copy keeps it
   // working. (Wine prefers its own built-in copy either way, so there this only shows no harm.)
   std::u16string planted = testFolder() + u"\\dbghelp.dll";
-  HANDLE file = ::CreateFileW(as_wcstr(planted), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, "MZ not a library", 16, &written, nullptr);
-  ::CloseHandle(file);
+  ASSERT_TRUE(testing::writeFile(planted, "MZ not a library"));
   PeImageFile x64(images_ + u"probe-x64.dll");
   bool valid = x64.isValidImage();
   ::DeleteFileW(as_wcstr(planted));

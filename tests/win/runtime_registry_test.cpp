@@ -8,6 +8,7 @@
 #include "runtime/registry_key.h"
 #include "runtime/windows_runtime_environment.h"
 #include "settings/launcher_settings.h"
+#include "test_files.h"
 
 namespace launcher {
 namespace {
@@ -38,21 +39,13 @@ void registerRuntime(REGSAM view, const std::u16string& key, const std::u16strin
   ::RegCloseKey(handle);
 }
 
-void touch(const std::u16string& path) {
-  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  ::CloseHandle(file);
-}
-
 // Runtime homes in the temporary folder, each with a jvm.dll where the search looks.
 class RuntimeRegistryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     deleteVendorKeys(kOwnView);
     deleteVendorKeys(kOtherView);
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    root_ = std::u16string(as_u16view(temp)) + u"runtime_registry_test\\";
+    root_ = testing::tempFolder() + u"runtime_registry_test\\";
     ::CreateDirectoryW(as_wcstr(root_), nullptr);
   }
   void TearDown() override {
@@ -66,7 +59,7 @@ class RuntimeRegistryTest : public ::testing::Test {
     for (std::u16string folder : {home, home + u"\\bin", home + u"\\bin\\" + flavour}) {
       ::CreateDirectoryW(as_wcstr(folder), nullptr);
     }
-    touch(home + u"\\bin\\" + flavour + u"\\jvm.dll");
+    EXPECT_TRUE(testing::writeFile(home + u"\\bin\\" + flavour + u"\\jvm.dll", ""));
     return home;
   }
 

@@ -10,37 +10,17 @@
 #include "base/environment.h"
 #include "base/wide.h"
 #include "settings/settings_paths.h"
+#include "test_files.h"
 
 namespace launcher {
 namespace {
 
+using testing::removeTree;
+
+void writeText(const std::u16string& path, const std::string& text) { ASSERT_TRUE(testing::writeFile(path, text)); }
+
 std::u16string readFileValue(const std::u16string& file, const char16_t* key) {
   return ProfileFile(file).readPlain(u"Java Runtime Environment", key);
-}
-
-void writeText(const std::u16string& path, const std::string& text) {
-  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
-void removeTree(const std::u16string& folder) {
-  WIN32_FIND_DATAW data;
-  std::u16string pattern = folder + u"\\*";
-  HANDLE find = ::FindFirstFileW(as_wcstr(pattern), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::u16string name(as_u16view(data.cFileName));
-      if (name == u"." || name == u"..") continue;
-      std::u16string path = folder + u"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) removeTree(path);
-      else ::DeleteFileW(as_wcstr(path));
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryW(as_wcstr(folder));
 }
 
 // The settings of this test program itself: win_tests.ini beside it, and a per-user file under

@@ -10,17 +10,12 @@
 #include "jvm/java_environment_win.h"
 #include "jvm/vm_option_assembly_win.h"
 #include "settings/settings_files.h"
+#include "test_files.h"
 
 namespace launcher {
 namespace {
 
-void writeText(const std::u16string& path, const std::string& text) {
-  HANDLE file = ::CreateFileW(as_wcstr(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
+void writeText(const std::u16string& path, const std::string& text) { ASSERT_TRUE(testing::writeFile(path, text)); }
 
 std::u16string variable(const wchar_t* name) {
   wchar_t value[32768];
