@@ -1,0 +1,403 @@
+// The library's exports and the invocation interface: creating the one VM from its options,
+// attaching and detaching threads, and destroying the VM once the application's non-daemon
+// threads have ended.
+#include "testjvm.h"
+
+#include <cctype>
+
+namespace testjvm {
+
+namespace {
+
+struct ThreadEnv {
+  JNIEnv_ env;  // first member: the JNIEnv* handed out points here
+  HANDLE thread = nullptr;  // to notice a thread that ended while still attached
+  std::string name;
+  bool daemon = false;
+};
+
+enum class Phase { NotCreated, Running, Destroyed };
+
+JavaVM_ javaVm;
+Phase phase = Phase::NotCreated;
+SRWLOCK threadsLock = SRWLOCK_INIT;
+std::vector<ThreadEnv*> attachedThreads;
+std::vector<HANDLE> applicationThreads;
+int unnamedThreads = 0;
+thread_local ThreadEnv* current = nullptr;
+
+std::string hex(unsigned long value) {
+  char text[16];
+  wsprintfA(text, "0x%08lX", value);
+  return text;
+}
+
+ThreadEnv* attach(const std::string& name, bool daemon) {
+  auto* thread = new ThreadEnv();
+  thread->env.functions = nativeInterface();
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread->thread,
+                  SYNCHRONIZE, FALSE, 0);
+  thread->name = name;
+  thread->daemon = daemon;
+  AcquireSRWLockExclusive(&threadsLock);
+  attachedThreads.push_back(thread);
+  ReleaseSRWLockExclusive(&threadsLock);
+  current = thread;
+  logEvent("attach " + name);
+  return thread;
+}
+
+void detachCurrent() {
+  AcquireSRWLockExclusive(&threadsLock);
+  std::erase(attachedThreads, current);
+  ReleaseSRWLockExclusive(&threadsLock);
+  CloseHandle(current->thread);
+  delete current;
+  current = nullptr;
+}
+
+// Options the VM knows; with ignoreUnrecognized false anything else fails creation.
+bool isMemorySize(const std::string& text) {
+  size_t digits = 0;
+  while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) {
+    ++digits;
+  }
+  return digits > 0 && (digits == text.size() ||
+                        (digits + 1 == text.size() &&
+                         std::string("kKmMgGtT").find(text[digits]) != std::string::npos));
+}
+
+[[maybe_unused]] jint checkOption(const std::string& option) {
+  auto startsWith = [&](const char* prefix) { return option.rfind(prefix, 0) == 0; };
+  if (startsWith("-D") || option == "-ea" || startsWith("-ea:") || option == "-verbose" ||
+      startsWith("-verbose:") || option == "exit" || option == "abort" || option == "vfprintf") {
+    return JNI_OK;
+  }
+  if (startsWith("-Xmx") || startsWith("-Xms") || startsWith("-Xss")) {
+    return isMemorySize(option.substr(4)) ? JNI_OK : JNI_EINVAL;
+  }
+  return JNI_ERR;
+}
+
+[[maybe_unused]] void toStandardError(const std::string& text) {
+  HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+  DWORD written = 0;
+  if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+}
+
+jint JNICALL destroyJavaVm(JavaVM*);
+jint JNICALL attachCurrentThread(JavaVM*, void**, void*);
+jint JNICALL detachCurrentThread(JavaVM*);
+jint JNICALL getEnv(JavaVM*, void**, jint);
+jint JNICALL attachCurrentThreadAsDaemon(JavaVM*, void**, void*);
+
+const JNIInvokeInterface_ invokeInterface = {
+    nullptr, nullptr, nullptr, destroyJavaVm, attachCurrentThread, detachCurrentThread, getEnv,
+    attachCurrentThreadAsDaemon};
+
+jint attachWith(void** penv, void* args, bool daemon) {
+  if (phase != Phase::Running) {
+    warn("AttachCurrentThread without a running VM");
+    return JNI_ERR;
+  }
+  if (current == nullptr) {
+    std::string name = "Thread-" + std::to_string(unnamedThreads++);
+    if (auto* attachArgs = static_cast<JavaVMAttachArgs*>(args)) {
+      if (!jniVersionSupported(attachArgs->version)) {
+        return JNI_EVERSION;
+      }
+      if (attachArgs->name != nullptr) {
+        name = attachArgs->name;
+      }
+    }
+    attach(name, daemon);
+  }
+  *penv = &current->env;
+  return JNI_OK;
+}
+
+jint JNICALL attachCurrentThread(JavaVM*, void** penv, void* args) {
+  return attachWith(penv, args, false);
+}
+
+jint JNICALL attachCurrentThreadAsDaemon(JavaVM*, void** penv, void* args) {
+  return attachWith(penv, args, true);
+}
+
+jint JNICALL getEnv(JavaVM*, void** penv, jint version) {
+  if (phase != Phase::Running) {
+    *penv = nullptr;
+    return JNI_EDETACHED;
+  }
+  if (!jniVersionSupported(version)) {
+    *penv = nullptr;
+    return JNI_EVERSION;
+  }
+  *penv = current ? &current->env : nullptr;
+  return current ? JNI_OK : JNI_EDETACHED;
+}
+
+jint JNICALL detachCurrentThread(JavaVM*) {
+  if (current == nullptr) {
+    return JNI_OK;  // as in the JDK: detaching a thread that is not attached does nothing
+  }
+  logEvent("detach " + current->name);
+  // A throwable still pending goes to the thread's uncaught-exception handler, as when a Java
+  // thread ends by it.
+  if (auto* throwable = static_cast<ThrowableObject*>(pendingException())) {
+    pendingException() = nullptr;
+    logEvent("uncaught " + throwableText(throwable));
+    systemErr()->print("Exception in thread \"" + current->name + "\" " + stackTraceText(throwable));
+  }
+  detachCurrent();
+  return JNI_OK;
+}
+
+// Waits until no other non-daemon thread is attached and every application thread has ended.
+void awaitNonDaemonThreads() {
+  for (;;) {
+    size_t waitingFor = 0;
+    AcquireSRWLockExclusive(&threadsLock);
+    std::erase_if(applicationThreads, [](HANDLE thread) {
+      bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+      if (ended) {
+        CloseHandle(thread);
+      }
+      return ended;
+    });
+    waitingFor += applicationThreads.size();
+    for (ThreadEnv* thread : attachedThreads) {
+      if (thread == current || thread->daemon) {
+        continue;
+      }
+      if (WaitForSingleObject(thread->thread, 0) == WAIT_OBJECT_0) {
+        if (!thread->daemon) {
+          warn("thread \"" + thread->name + "\" ended without DetachCurrentThread; a JVM would "
+               "wait for it for ever in DestroyJavaVM");
+          thread->daemon = true;
+        }
+        continue;
+      }
+      ++waitingFor;
+    }
+    ReleaseSRWLockExclusive(&threadsLock);
+    if (waitingFor == 0) {
+      return;
+    }
+    Sleep(10);
+  }
+}
+
+jint JNICALL destroyJavaVm(JavaVM*) {
+  if (phase != Phase::Running) {
+    warn("DestroyJavaVM called when no VM is running");
+    return JNI_ERR;
+  }
+  if (current == nullptr) {
+    attach("DestroyJavaVM", false);
+  }
+  logEvent("DestroyJavaVM on " + current->name);
+  awaitNonDaemonThreads();
+  detachCurrent();
+  phase = Phase::Destroyed;
+  logEvent("destroyed");
+  return JNI_OK;
+}
+
+#if defined(__i386__)
+// Calls the exit hook and returns how many argument bytes it left on the stack: 0 for a
+// __stdcall hook, 4 for one compiled as __cdecl, which would unbalance the stack of its caller.
+extern "C" int testjvmCallExitHook(void* hook, jint code);
+asm(R"(
+  .text
+  .globl _testjvmCallExitHook
+_testjvmCallExitHook:
+  pushl %ebp
+  movl %esp, %ebp
+  pushl %esi
+  movl %esp, %esi
+  pushl 12(%ebp)
+  call *8(%ebp)
+  movl %esi, %eax
+  subl %esp, %eax
+  movl %esi, %esp
+  popl %esi
+  popl %ebp
+  ret
+)");
+#endif
+
+}  // namespace
+
+VmState& vm() {
+  static VmState state;
+  return state;
+}
+
+std::string currentThreadName() { return current ? current->name : "(not attached)"; }
+JNIEnv* currentEnv() { return current ? reinterpret_cast<JNIEnv*>(&current->env) : nullptr; }
+bool vmIsRunning() { return phase == Phase::Running; }
+
+bool jniVersionSupported(jint version) {
+  switch (version) {
+    case JNI_VERSION_1_2: case JNI_VERSION_1_4: case JNI_VERSION_1_6: case JNI_VERSION_1_8:
+    case JNI_VERSION_9: case JNI_VERSION_10:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void startApplicationThread(DWORD(WINAPI* routine)(void*), void* parameter) {
+  HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+  if (thread == nullptr) {
+    fatal("the application could not start its thread");
+  }
+  AcquireSRWLockExclusive(&threadsLock);
+  applicationThreads.push_back(thread);
+  ReleaseSRWLockExclusive(&threadsLock);
+  logEvent("application thread started");
+}
+
+void systemExit(jint code) {
+  logEvent("System.exit " + std::to_string(code));
+  if (auto hook = vm().exitHook) {
+#if defined(__i386__)
+    if (int left = testjvmCallExitHook(reinterpret_cast<void*>(hook), code); left != 0) {
+      fatal("the exit hook left " + std::to_string(left) + " bytes on the stack: it is not JNICALL");
+    }
+#else
+    hook(code);
+#endif
+  }
+  ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace testjvm
+
+using namespace testjvm;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    vm().loaderThreadId = GetCurrentThreadId();
+  }
+  return TRUE;
+}
+
+extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args) {
+#ifdef TESTJVM_CREATE_RESULT
+  (void)pvm, (void)penv, (void)args;
+  logEvent("JNI_CreateJavaVM rc=" + std::to_string(TESTJVM_CREATE_RESULT));
+  return TESTJVM_CREATE_RESULT;
+#else
+  auto* initArgs = static_cast<JavaVMInitArgs*>(args);
+  if (phase != Phase::NotCreated) {
+    logEvent("JNI_CreateJavaVM again");
+    return phase == Phase::Running ? JNI_EEXIST : JNI_ERR;
+  }
+  if (!jniVersionSupported(initArgs->version)) {
+    logEvent("JNI_CreateJavaVM version=" + hex(initArgs->version) + " rc=-3");
+    return JNI_EVERSION;
+  }
+  VmState& state = vm();
+  state.version = initArgs->version;
+  state.ignoreUnrecognized = initArgs->ignoreUnrecognized != JNI_FALSE;
+  for (jint i = 0; i < initArgs->nOptions; ++i) {
+    const JavaVMOption& option = initArgs->options[i];
+    std::string text = option.optionString ? narrowFromAnsi(option.optionString) : "(null)";
+    state.options.push_back(text);
+    state.optionHasExtraInfo.push_back(option.extraInfo != nullptr);
+    logEvent("option " + text + (option.extraInfo ? " (extraInfo)" : ""));
+    if (text == "exit") {
+      state.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(option.extraInfo);
+    } else if (text == "abort") {
+      state.abortHook = reinterpret_cast<void(JNICALL*)()>(option.extraInfo);
+    }
+    jint rc = checkOption(text);
+    if (rc == JNI_EINVAL) {
+      toStandardError("Invalid memory size in option: " + text + "\r\n");
+      logEvent("JNI_CreateJavaVM rc=-6");
+      return JNI_EINVAL;
+    }
+    if (rc != JNI_OK && !state.ignoreUnrecognized) {
+      toStandardError("Unrecognized option: " + text + "\r\n");
+      logEvent("JNI_CreateJavaVM rc=-1");
+      return JNI_ERR;
+    }
+  }
+  defineRuntimeClasses();
+  defineApplicationClasses();
+  setStandardStreams(newPrintStream(newFileOutputStream(GetStdHandle(STD_OUTPUT_HANDLE))),
+                     newPrintStream(newFileOutputStream(GetStdHandle(STD_ERROR_HANDLE))));
+  javaVm.functions = &invokeInterface;
+  phase = Phase::Running;
+  ThreadEnv* mainThread = attach("main", false);
+  *pvm = &javaVm;
+  *penv = &mainThread->env;
+  logEvent("JNI_CreateJavaVM version=" + hex(initArgs->version) + " rc=0");
+  return JNI_OK;
+#endif
+}
+
+#ifndef TESTJVM_WITHOUT_DEFAULT_ARGS
+// The JDK 1.1 record of default arguments, of which a JVM still fills in the stack size for a
+// caller that asks with version 1.1. The JDK's jni.h no longer declares it.
+struct JDK1_1InitArgs {
+  jint version;
+  char** properties;
+  jint checkSource;
+  jint nativeStackSize;
+  jint javaStackSize;
+  jint minHeapSize;
+  jint maxHeapSize;
+  jint verifyMode;
+  char* classpath;
+  void* vfprintf;
+  void* exit;
+  void* abort;
+  jint enableClassGC;
+  jint enableVerboseGC;
+  jint disableAsyncGC;
+  jint verbose;
+  jboolean debugging;
+  jint debugPort;
+};
+
+extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
+  auto* initArgs = static_cast<JDK1_1InitArgs*>(args);
+  jint asked = initArgs->version;
+  jint rc = jniVersionSupported(asked) ? JNI_OK : JNI_ERR;
+  if (asked == JNI_VERSION_1_1) {
+    // The JVM's own default thread stack size: 320 KB on x86, 1 MB on x64.
+    std::wstring size = environment(L"TESTJVM_DEFAULT_STACK", sizeof(void*) == 4 ? L"327680"
+                                                                                 : L"1048576");
+    initArgs->version = JNI_VERSION_1_2;
+    initArgs->javaStackSize = static_cast<jint>(_wtol(size.c_str()));
+  }
+  logEvent("JNI_GetDefaultJavaVMInitArgs version=" + hex(asked) + " rc=" + std::to_string(rc));
+  return rc;
+}
+#endif
+
+extern "C" JNIEXPORT jint JNICALL JNI_GetCreatedJavaVMs(JavaVM** vms, jsize count, jsize* found) {
+  bool running = phase == Phase::Running;
+  if (running && count > 0) {
+    vms[0] = &javaVm;
+  }
+  *found = running ? 1 : 0;
+  return JNI_OK;
+}
+
+#ifndef TESTJVM_WITHOUT_BOOT_LOADER_LOOKUP
+extern "C" JNIEXPORT jclass JNICALL JVM_FindClassFromBootLoader(JNIEnv* env, const char* name) {
+  if (env != currentEnv()) {
+    fatal("JVM_FindClassFromBootLoader: the JNIEnv is not the calling thread's");
+  }
+  vm().lookups.push_back(std::string("JVM_FindClassFromBootLoader ") + name);
+  logEvent(std::string("JVM_FindClassFromBootLoader ") + name);
+  Klass* klass = findClass(name);
+  return klass != nullptr && klass->bootClass ? reinterpret_cast<jclass>(klass) : nullptr;
+}
+#endif
