@@ -1,13 +1,15 @@
 // uidriver: runs a program and works its windows as a person would, for the end-to-end tests.
 //
-//   uidriver [--timeout MS] [--class NAME] [--screenshot FILE.bmp] [--press ID|close]...
-//            [--raw TAIL] -- PROGRAM [ARGS...]
+//   uidriver [--timeout MS] [--class NAME] [--screenshot FILE.bmp] [--resize WxH]
+//            [--press ID|close]... [--raw TAIL] -- PROGRAM [ARGS...]
 //
 // It starts PROGRAM (with TAIL as the command line after the quoted program path when --raw is
 // given, else ARGS, quoted where they hold spaces), and for each --press waits for the next
 // visible top-level window of that process (class "#32770" unless --class says otherwise),
 // reports its title, message text and every control with its state, saves a screenshot of the
-// first one when asked, and presses the button (or closes the window). Then it waits for the
+// first one when asked, and presses the button (or closes the window). With --resize the first
+// window is reported as it opened, then resized to W x H pixels and reported again (prefix
+// "window 1 resized"), and the screenshot shows it resized. Then it waits for the
 // program to end and reports its exit code. Every fact is one UTF-8 line on standard output:
 //
 //   window 1 class=#32770 title=Error width=300 height=150
@@ -37,6 +39,8 @@ struct Options {
   DWORD timeoutMs = 60000;
   std::wstring windowClass = L"#32770";
   std::wstring screenshot;
+  int resizeWidth = 0;
+  int resizeHeight = 0;
   std::vector<std::wstring> presses;
   std::wstring commandLine;
 };
@@ -176,6 +180,18 @@ bool saveScreenshot(HWND window, const std::wstring& path) {
   return ok;
 }
 
+void reportWindow(HWND window, const std::wstring& prefix) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  emit(prefix + L" class=" + className(window) + L" width=" + std::to_wstring(rect.right - rect.left) +
+       L" height=" + std::to_wstring(rect.bottom - rect.top) + L" title=" + windowText(window));
+  // A message box keeps its text in the static control with id 0xFFFF.
+  wchar_t text[8192] = L"";
+  if (::GetDlgItemTextW(window, 0xFFFF, text, 8192) > 0) emit(prefix + L" text=" + text);
+  ControlReport report{prefix};
+  ::EnumChildWindows(window, reportControl, reinterpret_cast<LPARAM>(&report));
+}
+
 void press(HWND window, const std::wstring& what) {
   if (what == L"close") {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -196,6 +212,9 @@ bool parseOptions(int argc, wchar_t** argv, Options& options) {
     if (arg == L"--timeout") options.timeoutMs = static_cast<DWORD>(_wtoi(argv[++i]));
     else if (arg == L"--class") options.windowClass = argv[++i];
     else if (arg == L"--screenshot") options.screenshot = argv[++i];
+    else if (arg == L"--resize") {
+      if (swscanf(argv[++i], L"%dx%d", &options.resizeWidth, &options.resizeHeight) != 2) return false;
+    }
     else if (arg == L"--press") options.presses.push_back(argv[++i]);
     else if (arg == L"--raw") { raw = argv[++i]; haveRaw = true; }
     else return false;
@@ -242,15 +261,13 @@ int wmain() {
       break;
     }
     handled.push_back(window);
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    emit(prefix + L" class=" + className(window) + L" width=" + std::to_wstring(rect.right - rect.left) +
-         L" height=" + std::to_wstring(rect.bottom - rect.top) + L" title=" + windowText(window));
-    // A message box keeps its text in the static control with id 0xFFFF.
-    wchar_t text[8192] = L"";
-    if (::GetDlgItemTextW(window, 0xFFFF, text, 8192) > 0) emit(prefix + L" text=" + text);
-    ControlReport report{prefix};
-    ::EnumChildWindows(window, reportControl, reinterpret_cast<LPARAM>(&report));
+    reportWindow(window, prefix);
+    if (step == 0 && options.resizeWidth > 0) {
+      ::SetWindowPos(window, nullptr, 0, 0, options.resizeWidth, options.resizeHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ::Sleep(300);
+      reportWindow(window, prefix + L" resized");
+    }
     if (step == 0 && !options.screenshot.empty()) {
       emit(prefix + L" screenshot=" + (saveScreenshot(window, options.screenshot) ? L"saved" : L"failed"));
     }
