@@ -26,6 +26,9 @@ add_library(launcher_win STATIC
   src/base/environment.cpp
   src/base/error_box.cpp
   src/jvm/java_environment_win.cpp
+  src/jvm/java_strings.cpp
+  src/jvm/java_vm.cpp
+  src/jvm/main_invocation.cpp
   src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp
   src/runtime/registry_key.cpp
@@ -34,6 +37,8 @@ add_library(launcher_win STATIC
   src/settings/settings_files.cpp
 )
 target_link_libraries(launcher_win PUBLIC launcher_core)
+# jni.h from the JDK, with the Windows jni_md.h of our own ahead of anything else of that name.
+target_include_directories(launcher_win PUBLIC src/jvm/include "${LAUNCHER_JDK_INCLUDE}")
 
 add_executable(launcher WIN32 src/app/main.cpp src/resources/launcher.rc)
 set_target_properties(launcher PROPERTIES OUTPUT_NAME ${LAUNCHER_NAME})

@@ -1,0 +1,60 @@
+#pragma once
+// The boundary between the launcher's JNI code, which is portable C++ against jni.h, and the
+// operating system it runs on. The JNI code is built into the Windows executables and, for its
+// tests, natively against a real HotSpot; each side supplies JavaHostServices.
+
+#include <jni.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "base/message_format.h"
+
+namespace launcher {
+
+// The runtime's entry points, with the calling convention jni.h declares (JNICALL is __stdcall
+// on 32-bit Windows: a pointer of the wrong convention passes every x64 test and crashes on x86).
+using CreateJavaVmFn = jint(JNICALL*)(JavaVM**, void**, void*);
+using GetDefaultJavaVmInitArgsFn = jint(JNICALL*)(void*);
+// Exported by the runtime but not declared in jni.h.
+using FindClassFromBootLoaderFn = jclass(JNICALL*)(JNIEnv*, const char*);
+static_assert(std::is_same_v<CreateJavaVmFn, decltype(&JNI_CreateJavaVM)>);
+static_assert(std::is_same_v<GetDefaultJavaVmInitArgsFn, decltype(&JNI_GetDefaultJavaVMInitArgs)>);
+
+// The VM's exit and abort hooks, handed over as the extraInfo of the "exit" and "abort" options.
+using VmExitHookFn = void(JNICALL*)(jint code);
+using VmAbortHookFn = void(JNICALL*)();
+
+struct JavaRuntimeEntryPoints {
+  CreateJavaVmFn createJavaVm = nullptr;
+  GetDefaultJavaVmInitArgsFn getDefaultJavaVmInitArgs = nullptr;
+  // Null when the runtime does not export it; the main class is then found with FindClass.
+  FindClassFromBootLoaderFn findClassFromBootLoader = nullptr;
+};
+
+// What the JNI code needs of the operating system.
+class JavaHostServices {
+ public:
+  virtual ~JavaHostServices() = default;
+  // Shows string resource `id` filled with `args` as an error message.
+  virtual void showError(unsigned id, std::initializer_list<MessageArg> args) = 0;
+  // String resource `id` itself, empty when there is none; for texts that fill another message.
+  virtual std::u16string text(unsigned id) = 0;
+  // Shows the failure dialog with a stack trace; true when the user chose OK.
+  virtual bool confirmFailure(std::u16string_view stackTrace) = 0;
+  // Closes the launcher's own splash window, if one is shown.
+  virtual void closeSplashWindow() = 0;
+  // Sets the single-instance "main has started" event, if there is one.
+  virtual void signalMainStarted() = 0;
+  // Text the VM handed back (GetStringUTFChars), converted with the thread's ANSI code page as
+  // the launcher does for all text coming back from the VM.
+  virtual std::u16string textFromVm(const char* text) = 0;
+  // Blocks the calling thread for the rest of the process.
+  [[noreturn]] virtual void sleepForever() = 0;
+};
+
+}  // namespace launcher

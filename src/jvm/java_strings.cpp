@@ -1,0 +1,124 @@
+#include "jvm/java_strings.h"
+
+#include <limits>
+
+namespace launcher {
+
+namespace {
+
+static_assert(sizeof(jchar) == sizeof(char16_t), "a Java char is one UTF-16 code unit");
+
+// Local references made here are released on every path: the Java main thread stays in native
+// code for the whole program, so its local references would otherwise live as long as the VM.
+class LocalRef {
+ public:
+  LocalRef(JNIEnv* env, jobject ref) : env_(env), ref_(ref) {}
+  LocalRef(const LocalRef&) = delete;
+  LocalRef& operator=(const LocalRef&) = delete;
+  ~LocalRef() {
+    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
+  }
+  jobject get() const { return ref_; }
+  explicit operator bool() const { return ref_ != nullptr; }
+
+ private:
+  JNIEnv* env_;
+  jobject ref_;
+};
+
+// Prints and thereby clears an exception that a helper call raised, so the next JNI call is
+// legal; the caller learns of the failure from the null result.
+void describePendingException(JNIEnv* env) {
+  if (env->ExceptionCheck()) env->ExceptionDescribe();
+}
+
+}  // namespace
+
+jstring newJavaString(JNIEnv* env, std::u16string_view text) {
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<jsize>::max())) return nullptr;
+  const jsize length = static_cast<jsize>(text.size());
+  LocalRef stringClass(env, env->FindClass("java/lang/String"));
+  if (!stringClass) return nullptr;
+  const jmethodID constructor = env->GetMethodID(static_cast<jclass>(stringClass.get()), "<init>", "([C)V");
+  if (constructor == nullptr) return nullptr;
+  LocalRef chars(env, env->NewCharArray(length));
+  if (!chars) return nullptr;
+  env->SetCharArrayRegion(static_cast<jcharArray>(chars.get()), 0, length,
+                          reinterpret_cast<const jchar*>(text.data()));
+  if (env->ExceptionCheck()) return nullptr;
+  return static_cast<jstring>(env->NewObject(static_cast<jclass>(stringClass.get()), constructor, chars.get()));
+}
+
+jobjectArray newJavaStringArray(JNIEnv* env, const std::vector<std::u16string>& texts) {
+  if (texts.size() > static_cast<std::size_t>(std::numeric_limits<jsize>::max())) return nullptr;
+  LocalRef stringClass(env, env->FindClass("java/lang/String"));
+  if (!stringClass) return nullptr;
+  const jobjectArray array =
+      env->NewObjectArray(static_cast<jsize>(texts.size()), static_cast<jclass>(stringClass.get()), nullptr);
+  if (array == nullptr) return nullptr;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    LocalRef element(env, newJavaString(env, texts[i]));
+    if (element) env->SetObjectArrayElement(array, static_cast<jsize>(i), element.get());
+    if (!element || env->ExceptionCheck()) {
+      env->DeleteLocalRef(array);
+      return nullptr;
+    }
+  }
+  return array;
+}
+
+std::u16string javaStringText(JNIEnv* env, jstring text) {
+  if (text == nullptr) return {};
+  const jsize length = env->GetStringLength(text);
+  std::u16string result(static_cast<std::size_t>(length > 0 ? length : 0), u'\0');
+  if (length > 0) env->GetStringRegion(text, 0, length, reinterpret_cast<jchar*>(result.data()));
+  if (env->ExceptionCheck()) {
+    env->ExceptionDescribe();
+    return {};
+  }
+  return result;
+}
+
+std::u16string describeJavaThrowable(JNIEnv* env, jthrowable throwable) {
+  if (throwable == nullptr) return {};
+  // Printed into characters, not bytes: nothing passes through a character encoding, so the
+  // trace keeps every character of the exception's message.
+  LocalRef writerClass(env, env->FindClass("java/io/StringWriter"));
+  if (!writerClass) return describePendingException(env), std::u16string();
+  const jmethodID newWriter = env->GetMethodID(static_cast<jclass>(writerClass.get()), "<init>", "()V");
+  if (newWriter == nullptr) return describePendingException(env), std::u16string();
+  LocalRef writer(env, env->NewObject(static_cast<jclass>(writerClass.get()), newWriter));
+  if (!writer) return describePendingException(env), std::u16string();
+
+  LocalRef printClass(env, env->FindClass("java/io/PrintWriter"));
+  if (!printClass) return describePendingException(env), std::u16string();
+  const jmethodID newPrint = env->GetMethodID(static_cast<jclass>(printClass.get()), "<init>", "(Ljava/io/Writer;)V");
+  if (newPrint == nullptr) return describePendingException(env), std::u16string();
+  LocalRef print(env, env->NewObject(static_cast<jclass>(printClass.get()), newPrint, writer.get()));
+  if (!print) return describePendingException(env), std::u16string();
+
+  LocalRef throwableClass(env, env->GetObjectClass(throwable));
+  const jmethodID printStackTrace =
+      env->GetMethodID(static_cast<jclass>(throwableClass.get()), "printStackTrace", "(Ljava/io/PrintWriter;)V");
+  if (printStackTrace == nullptr) return describePendingException(env), std::u16string();
+  env->CallVoidMethod(throwable, printStackTrace, print.get());
+  describePendingException(env);
+
+  const jmethodID toString =
+      env->GetMethodID(static_cast<jclass>(writerClass.get()), "toString", "()Ljava/lang/String;");
+  if (toString == nullptr) return describePendingException(env), std::u16string();
+  LocalRef trace(env, env->CallObjectMethod(writer.get(), toString));
+  describePendingException(env);
+  return javaStringText(env, static_cast<jstring>(trace.get()));
+}
+
+void callSystemExit(JNIEnv* env) {
+  LocalRef systemClass(env, env->FindClass("java/lang/System"));
+  if (!systemClass) return describePendingException(env);
+  const jmethodID exitMethod = env->GetStaticMethodID(static_cast<jclass>(systemClass.get()), "exit", "(I)V");
+  if (exitMethod == nullptr) return describePendingException(env);
+  env->CallStaticVoidMethod(static_cast<jclass>(systemClass.get()), exitMethod, jint{-1});
+  describePendingException(env);
+}
+
+}  // namespace launcher
