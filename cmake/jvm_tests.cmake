@@ -1,0 +1,63 @@
+# The launcher's JNI code against a real HotSpot: the code is built natively into a small host
+# program that loads the JDK's libjvm.so and plays the Windows side, and a GoogleTest suite runs
+# that host once per scenario (one VM per process). HotSpot handles SIGSEGV itself, which an
+# AddressSanitizer process does not allow, so the host and its copy of the JNI code are built
+# without the sanitizers; only the test runner has them.
+
+# LAUNCHER_JDK_HOME comes from cmake/jdk.cmake.
+set(LAUNCHER_TEST_LIBJVM "${LAUNCHER_JDK_HOME}/lib/server/libjvm.so")
+if(NOT EXISTS "${LAUNCHER_TEST_LIBJVM}")
+  message(FATAL_ERROR "${LAUNCHER_TEST_LIBJVM} not found: the JNI tests need the JDK's server VM")
+endif()
+
+set(jvm_test_dir "${CMAKE_BINARY_DIR}/jvm_tests")
+set(jvm_test_classes "${jvm_test_dir}/classes")
+set(jvm_test_java_names Echo ExitLater ExitSeven Lingering NoMain StackProbe Startup Thrower)
+set(jvm_test_java_sources)
+set(jvm_test_class_files)
+foreach(name IN LISTS jvm_test_java_names)
+  list(APPEND jvm_test_java_sources "${CMAKE_SOURCE_DIR}/tests/jvm/java/probe/${name}.java")
+  list(APPEND jvm_test_class_files "${jvm_test_classes}/probe/${name}.class")
+endforeach()
+add_custom_command(
+  OUTPUT ${jvm_test_class_files}
+  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -d "${jvm_test_classes}" ${jvm_test_java_sources}
+  DEPENDS ${jvm_test_java_sources}
+  COMMENT "Compiling the Java classes of the JNI tests"
+  VERBATIM)
+add_custom_target(jvm_test_classes ALL DEPENDS ${jvm_test_class_files})
+
+# Replaces the directory's compile and link options, which carry the sanitizers.
+function(launcher_without_sanitizers target)
+  set_property(TARGET ${target} PROPERTY COMPILE_OPTIONS -Wall -Wextra)
+  set_property(TARGET ${target} PROPERTY LINK_OPTIONS "")
+endfunction()
+
+add_library(launcher_jni_unsanitized OBJECT
+  src/base/message_format.cpp
+  src/base/text.cpp
+  src/jvm/java_strings.cpp
+  src/jvm/java_vm.cpp
+  src/jvm/main_invocation.cpp
+  src/jvm/memory_share.cpp
+  src/jvm/vm_parameters.cpp
+)
+target_include_directories(launcher_jni_unsanitized PUBLIC
+  src "${LAUNCHER_JDK_INCLUDE}" "${LAUNCHER_JDK_INCLUDE}/linux")
+launcher_without_sanitizers(launcher_jni_unsanitized)
+
+find_package(Threads REQUIRED)
+add_executable(jvm_host tests/jvm/jvm_host.cpp)
+target_link_libraries(jvm_host PRIVATE launcher_jni_unsanitized Threads::Threads ${CMAKE_DL_LIBS})
+target_compile_definitions(jvm_host PRIVATE LAUNCHER_TEST_LIBJVM="${LAUNCHER_TEST_LIBJVM}")
+set_target_properties(jvm_host PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${jvm_test_dir}")
+launcher_without_sanitizers(jvm_host)
+
+add_executable(java_main_test tests/jvm/java_main_test.cpp)
+target_link_libraries(java_main_test PRIVATE GTest::gtest_main)
+target_compile_options(java_main_test PRIVATE -Wall -Wextra)
+target_compile_definitions(java_main_test PRIVATE
+  JVM_HOST_PATH="$<TARGET_FILE:jvm_host>"
+  JVM_TEST_CLASSES="${jvm_test_classes}")
+add_dependencies(java_main_test jvm_host jvm_test_classes)
+gtest_discover_tests(java_main_test TEST_PREFIX "unit.jvm." PROPERTIES LABELS "unit")

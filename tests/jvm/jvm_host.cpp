@@ -1,0 +1,269 @@
+// Runs the launcher's Java main thread against a real HotSpot (libjvm.so), standing in for the
+// Windows side: it binds the runtime's entry points, creates the thread with the stack size the
+// launcher would choose, and tells on stdout, one line per event, what the launcher would have
+// shown. It ends with the code the launcher would end with (-1 appears as 255).
+//
+//   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
+//            [--vm-option OPTION]... --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+
+#include <dlfcn.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/message_format.h"
+#include "jvm/java_host.h"
+#include "jvm/java_vm.h"
+#include "jvm/main_invocation.h"
+#include "jvm/vm_parameters.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+using launcher::JavaMainRequest;
+using launcher::JavaMainResult;
+
+void printLine(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+std::u16string fromUtf8(std::string_view text) {
+  std::u16string result;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < text.size(); ++k) c = (c << 6) | (text[i + k] & 0x3F);
+    i += 1 + extra;
+    if (c >= 0x10000) {
+      result += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      result += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      result += static_cast<char16_t>(c);
+    }
+  }
+  return result;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-8 for the output line; line breaks, tabs and backslashes escaped so one event stays one
+// line, and an unpaired surrogate written as \uXXXX.
+std::string escapedUtf8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\n') {
+      out += "\\n";
+    } else if (c == u'\r') {
+      out += "\\r";
+    } else if (c == u'\t') {
+      out += "\\t";
+    } else if (c == u'\\') {
+      out += "\\\\";
+    } else if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      ++i;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+      out += buffer;
+    } else {
+      appendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+// Texts standing in for the executable's string table; each shows its arguments plainly.
+const std::map<unsigned, std::u16string> kTexts = {
+    {IDS_VM_CREATION_FAILED, u"%ls: %ls"},
+    {IDS_MAIN_CLASS_NAME_INVALID, u"invalid main class name %ls"},
+    {IDS_VM_CREATION_REASON, u"the Java VM could not be created"},
+    {IDS_MAIN_CLASS_NOT_FOUND, u"main class %ls not found"},
+    {IDS_MAIN_METHOD_MISSING, u"the main class has no main method"},
+    {IDS_JNI_ERR, u"unknown error"},
+    {IDS_JNI_EDETACHED, u"thread detached"},
+    {IDS_JNI_EVERSION, u"JNI version error"},
+    {IDS_JNI_ENOMEM, u"not enough memory"},
+    {IDS_JNI_EEXIST, u"VM already created"},
+    {IDS_JNI_EINVAL, u"invalid arguments"},
+};
+
+class PrintingHostServices final : public launcher::JavaHostServices {
+ public:
+  explicit PrintingHostServices(bool answerOk) : answerOk_(answerOk) {}
+
+  void showError(unsigned id, std::initializer_list<launcher::MessageArg> args) override {
+    printLine("message " + std::to_string(id) + ": " + escapedUtf8(launcher::formatMessage(text(id), args)));
+  }
+  std::u16string text(unsigned id) override {
+    const auto found = kTexts.find(id);
+    return found == kTexts.end() ? std::u16string() : found->second;
+  }
+  bool confirmFailure(std::u16string_view stackTrace) override {
+    printLine("failure-dialog: " + escapedUtf8(stackTrace));
+    printLine(answerOk_ ? "failure-dialog-answer ok" : "failure-dialog-answer cancel");
+    return answerOk_;
+  }
+  void closeSplashWindow() override { printLine("close-splash-window"); }
+  void signalMainStarted() override { printLine("main-started"); }
+  std::u16string textFromVm(const char* text) override { return fromUtf8(text); }
+  [[noreturn]] void sleepForever() override {
+    printLine("sleep-forever");
+    for (;;) pause();
+  }
+
+ private:
+  bool answerOk_;
+};
+
+void JNICALL onVmExit(jint code) { printLine("exit-hook " + std::to_string(code)); }
+void JNICALL onVmAbort() { printLine("abort-hook"); }
+
+launcher::FindClassFromBootLoaderFn realFindClassFromBootLoader = nullptr;
+
+// Tells which route found the main class.
+jclass JNICALL loggingFindClassFromBootLoader(JNIEnv* env, const char* name) {
+  const jclass found = realFindClassFromBootLoader(env, name);
+  printLine(std::string("boot-loader-lookup ") + name + (found != nullptr ? " found" : " missing"));
+  return found;
+}
+
+struct ThreadWork {
+  const JavaMainRequest* request;
+  launcher::JavaVmState* state;
+  PrintingHostServices* services;
+  JavaMainResult result = JavaMainResult::launchFailed;
+};
+
+void* javaMainThread(void* parameter) {
+  auto* work = static_cast<ThreadWork*>(parameter);
+  work->result = launcher::runJavaMain(*work->request, *work->state, *work->services);
+  return nullptr;
+}
+
+const char* resultName(JavaMainResult result) {
+  switch (result) {
+    case JavaMainResult::mainReturned: return "mainReturned";
+    case JavaMainResult::mainThrew: return "mainThrew";
+    case JavaMainResult::launchFailed: return "launchFailed";
+  }
+  return "?";
+}
+
+[[noreturn]] void usage(const char* problem) {
+  std::fprintf(stderr, "jvm_host: %s\n", problem);
+  std::exit(64);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  JavaMainRequest request;
+  bool bootLoaderLookup = true;
+  bool answerOk = true;
+  std::uint32_t stackSize = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view flag = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) usage("a flag lacks its value");
+      return argv[++i];
+    };
+    if (flag == "--no-boot-loader-lookup") {
+      bootLoaderLookup = false;
+    } else if (flag == "--failure-check") {
+      request.failureCheck = true;
+    } else if (flag == "--answer") {
+      answerOk = std::string_view(value()) == "ok";
+    } else if (flag == "--sleep-after-main") {
+      request.sleepAfterMain = true;
+    } else if (flag == "--vm-option") {
+      const std::string option = value();
+      // The launcher reserves the main thread's stack itself from the last -Xss.
+      if (option.rfind("-Xss", 0) == 0) stackSize = launcher::stackSizeFromXss(fromUtf8(option.substr(4)));
+      request.vmOptions.push_back(option);
+    } else if (flag == "--main-class") {
+      request.mainClass = fromUtf8(value());
+    } else if (flag == "--arg") {
+      request.arguments.push_back(fromUtf8(value()));
+    } else if (flag == "--arg-units") {
+      std::u16string units;
+      for (const char* p = value(); *p != '\0';) {
+        char* end = nullptr;
+        const unsigned long unit = std::strtoul(p, &end, 16);
+        if (end == p || unit > 0xFFFF) usage("bad code unit list");
+        units += static_cast<char16_t>(unit);
+        p = *end == ',' ? end + 1 : end;
+      }
+      request.arguments.push_back(units);
+    } else {
+      usage("unknown flag");
+    }
+  }
+
+  void* jvm = dlopen(LAUNCHER_TEST_LIBJVM, RTLD_NOW | RTLD_LOCAL);
+  if (jvm == nullptr) usage(dlerror());
+  request.entryPoints.createJavaVm =
+      reinterpret_cast<launcher::CreateJavaVmFn>(dlsym(jvm, "JNI_CreateJavaVM"));
+  request.entryPoints.getDefaultJavaVmInitArgs =
+      reinterpret_cast<launcher::GetDefaultJavaVmInitArgsFn>(dlsym(jvm, "JNI_GetDefaultJavaVMInitArgs"));
+  realFindClassFromBootLoader =
+      reinterpret_cast<launcher::FindClassFromBootLoaderFn>(dlsym(jvm, "JVM_FindClassFromBootLoader"));
+  if (request.entryPoints.createJavaVm == nullptr || request.entryPoints.getDefaultJavaVmInitArgs == nullptr ||
+      realFindClassFromBootLoader == nullptr) {
+    usage("libjvm.so lacks an entry point");
+  }
+  if (bootLoaderLookup) request.entryPoints.findClassFromBootLoader = loggingFindClassFromBootLoader;
+  request.exitHook = onVmExit;
+  request.abortHook = onVmAbort;
+
+  if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
+  printLine("main-thread-stack " + std::to_string(stackSize));
+
+  PrintingHostServices services(answerOk);
+  launcher::JavaVmState state;
+  ThreadWork work{&request, &state, &services};
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  if (stackSize != 0 && pthread_attr_setstacksize(&attributes, stackSize) != 0) usage("stack size refused");
+  pthread_t thread;
+  if (pthread_create(&thread, &attributes, javaMainThread, &work) != 0) usage("no thread");
+  pthread_attr_destroy(&attributes);
+  pthread_join(thread, nullptr);
+  printLine(std::string("result ") + resultName(work.result));
+
+  // The launcher's cleanup destroys a VM the Java main thread left behind.
+  launcher::destroyJavaVm(state);
+  switch (work.result) {
+    case JavaMainResult::mainReturned: return 0;
+    case JavaMainResult::mainThrew: return 1;
+    case JavaMainResult::launchFailed: return 255;
+  }
+  return 255;
+}
