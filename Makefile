@@ -56,6 +56,7 @@ fuzz: deps
 bench: wine-bench-x64 build
 	@cmake --preset bench >/dev/null && cmake --build --preset bench -j $(JOBS)
 	@$(BUILD)/bench/runtime_search_bench
+	@bench/java_start.py
 	@tools/bench-launcher-start
 
 clean:
