@@ -26,8 +26,11 @@ add_library(launcher_win STATIC
   src/base/environment.cpp
   src/base/error_box.cpp
   src/jvm/java_environment_win.cpp
+  src/jvm/java_main_thread_win.cpp
+  src/jvm/java_runtime_win.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
+  src/ui/failure_dialog.cpp
   src/jvm/main_invocation.cpp
   src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp

@@ -1,11 +1,15 @@
 #include "app/launcher_app.h"
 
+#include <type_traits>
+
 #include "app/command_line_win.h"
 #include "app/module_path.h"
 #include "app/pair_relaunch.h"
 #include "base/error_box.h"
 #include "base/wide.h"
 #include "jvm/java_environment_win.h"
+#include "jvm/java_main_thread_win.h"
+#include "jvm/java_runtime_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
 #include "runtime/pe_image_file.h"
@@ -16,6 +20,13 @@
 namespace launcher {
 namespace {
 LauncherApp* theApp = nullptr;
+
+// The VM calls these when the Java program exits or the VM aborts. The launcher has nothing to
+// add there, so they return and the VM carries on with its own exit or abort.
+void JNICALL onVmExit(jint) {}
+void JNICALL onVmAbort() {}
+static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
+static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 }  // namespace
 
 LauncherApp* currentLauncherApp() { return theApp; }
@@ -94,11 +105,35 @@ int LauncherApp::run() {
   if (relaunchThroughPair) return startPairProduct(settings.pairProduct, settings.pairReturnCode);
   std::optional<std::u16string> launcherFolder = launcherFolderPath(messageOwner);
   prepareJavaEnvironment(jvmDllPath, settings, launcherFolder, vmSetup.vmOptions);
-  // Loading the runtime and starting Java are not part of this launcher yet; it must not claim a
-  // start it did not make.
+  return runJava();
+}
+
+int LauncherApp::runJava() {
+  if (!loadJavaRuntime(messageOwner, jvmDllPath, runtimeEntryPoints)) return -1;
+  // An empty class path has been reported; the VM is still created with what there is.
+  assembleVmOptions(messageOwner, vmSetup, arguments);
+  JavaMainRequest request{runtimeEntryPoints,
+                          vmSetup.vmOptions,
+                          onVmExit,
+                          onVmAbort,
+                          settings.mainClass,
+                          arguments,
+                          settings.failureCheck,
+                          settings.ibmAccepted || settings.ibmFavored};
+  vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
+  WindowsJavaHostServices services(messageOwner, nullptr);
+  switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
+    case JavaMainResult::mainReturned:
+      return 0;
+    case JavaMainResult::mainThrew:
+      // The program failed; scripts and installers that start it must see that.
+      return 1;
+    case JavaMainResult::launchFailed:
+      break;
+  }
   return -1;
 }
 
-void LauncherApp::cleanup() {}
+void LauncherApp::cleanup() { destroyJavaVm(javaVm); }
 
 }  // namespace launcher

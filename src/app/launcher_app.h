@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "jvm/java_host.h"
+#include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
 #include "settings/launcher_settings.h"
 
@@ -35,6 +37,8 @@ class LauncherApp {
   bool locateRuntime();
   // Tells the user that no runtime qualifies; false: the launch ends as if they cancelled.
   bool askForRuntimeFolder();
+  // Loads the runtime, completes the options and runs the Java program; the exit code.
+  int runJava();
   // Decides, for a jvm.dll chosen by path, whether the companion executable must run instead:
   // only when there is a companion and the file is an image of another architecture.
   void updatePairRelaunch();
@@ -50,6 +54,9 @@ class LauncherApp {
   bool relaunchThroughPair = false;
   // The VM's options, the main thread's stack size and the output and error files.
   VmSetup vmSetup;
+  // Entry points of the loaded runtime, and the one VM while it exists.
+  JavaRuntimeEntryPoints runtimeEntryPoints;
+  JavaVmState javaVm;
 };
 
 // The application object of this process, for callbacks that cannot carry a pointer.

@@ -50,9 +50,6 @@ class JavaHostServices {
   virtual void closeSplashWindow() = 0;
   // Sets the single-instance "main has started" event, if there is one.
   virtual void signalMainStarted() = 0;
-  // Text the VM handed back (GetStringUTFChars), converted with the thread's ANSI code page as
-  // the launcher does for all text coming back from the VM.
-  virtual std::u16string textFromVm(const char* text) = 0;
   // Blocks the calling thread for the rest of the process.
   [[noreturn]] virtual void sleepForever() = 0;
 };

@@ -293,11 +293,40 @@ void JNICALL setCharArrayRegion(JNIEnv* env, jcharArray array, jsize start, jsiz
   }
 }
 
+jint JNICALL throwFunction(JNIEnv* env, jthrowable throwable) {
+  checkThread(env, "Throw");
+  Object* object = checkedObject(throwable, "Throw");
+  if (object == nullptr || !isInstanceOf(object, "java/lang/Throwable")) {
+    fatal("Throw was given something that is not a Throwable");
+  }
+  pendingException() = object;
+  logEvent("Throw " + throwableText(static_cast<ThrowableObject*>(object)));
+  return JNI_OK;
+}
+
+jsize JNICALL getStringLength(JNIEnv* env, jstring string) {
+  if (!enter(env, "GetStringLength")) {
+    return 0;
+  }
+  return static_cast<jsize>(checkedKind<StringObject>(string, "GetStringLength", "a String")->units.size());
+}
+
+void JNICALL getStringRegion(JNIEnv* env, jstring string, jsize start, jsize count, jchar* units) {
+  if (!enter(env, "GetStringRegion")) {
+    return;
+  }
+  const std::u16string& text = checkedKind<StringObject>(string, "GetStringRegion", "a String")->units;
+  if (inBounds(start, count, text.size()) && count > 0) {
+    std::memcpy(units, text.data() + start, count * sizeof(jchar));
+  }
+}
+
 JNINativeInterface_ buildTable() {
   JNINativeInterface_ table{};
   fillUnexpected(table, std::make_index_sequence<std::size(slotNames)>());
   table.GetVersion = getVersion;
   table.FindClass = findClassFunction;
+  table.Throw = throwFunction;
   table.ExceptionOccurred = exceptionOccurred;
   table.ExceptionDescribe = exceptionDescribe;
   table.ExceptionClear = exceptionClear;
@@ -310,6 +339,8 @@ JNINativeInterface_ buildTable() {
   table.GetObjectClass = getObjectClass;
   table.GetMethodID = getMethodId;
   table.GetStaticMethodID = getStaticMethodId;
+  table.GetStringLength = getStringLength;
+  table.GetStringRegion = getStringRegion;
   table.GetStringUTFLength = getStringUtfLength;
   table.GetStringUTFChars = getStringUtfChars;
   table.ReleaseStringUTFChars = releaseStringUtfChars;

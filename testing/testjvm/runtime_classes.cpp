@@ -120,6 +120,23 @@ jvalue printStreamPrintln(Object* self, const jvalue* args) {
   return none();
 }
 
+// A StringWriter keeps its text as a ByteArrayOutputStream keeps its bytes (UTF-8 here), and a
+// PrintWriter hands what it prints on as a PrintStream does, so both reuse those objects.
+jvalue stringWriterInit(Object*, const jvalue*) { return none(); }
+
+jvalue printWriterInit(Object* self, const jvalue* args) {
+  Object* out = argument(args, 0);
+  if (out == nullptr) {
+    throwNew("java/lang/NullPointerException", nullptr);
+    return none();
+  }
+  if (!isInstanceOf(out, "java/io/StringWriter")) {
+    fatal("this runtime's PrintWriter(Writer) takes a StringWriter, not a " + dottedName(out->klass));
+  }
+  static_cast<PrintStreamObject*>(self)->out = out;
+  return none();
+}
+
 // ---- java/lang/Throwable
 
 jvalue printStackTraceTo(Object* self, const jvalue* args) {
@@ -193,6 +210,10 @@ Object* allocateFileOutputStream() {
 Object* allocateByteArrayOutputStream() {
   return newObject<ByteArrayOutputStreamObject>(findClass("java/io/ByteArrayOutputStream"));
 }
+Object* allocateStringWriter() {
+  return newObject<ByteArrayOutputStreamObject>(findClass("java/io/StringWriter"));
+}
+Object* allocatePrintWriter() { return newObject<PrintStreamObject>(findClass("java/io/PrintWriter")); }
 Object* allocatePrintStream() {
   return newObject<PrintStreamObject>(findClass("java/io/PrintStream"));
 }
@@ -259,8 +280,15 @@ void defineRuntimeClasses() {
   defineClass("java/io/PrintStream", "java/lang/Object", true, allocatePrintStream,
               {{"<init>", "(Ljava/io/OutputStream;)V", false, printStreamInit},
                {"println", "(Ljava/lang/String;)V", false, printStreamPrintln}});
+  defineClass("java/io/Writer", "java/lang/Object", true, nullptr, {});
+  defineClass("java/io/StringWriter", "java/io/Writer", true, allocateStringWriter,
+              {{"<init>", "()V", false, stringWriterInit},
+               {"toString", "()Ljava/lang/String;", false, byteArrayOutputStreamToString}});
+  defineClass("java/io/PrintWriter", "java/io/Writer", true, allocatePrintWriter,
+              {{"<init>", "(Ljava/io/Writer;)V", false, printWriterInit}});
   defineClass("java/lang/Throwable", "java/lang/Object", true, nullptr,
               {{"printStackTrace", "(Ljava/io/PrintStream;)V", false, printStackTraceTo},
+               {"printStackTrace", "(Ljava/io/PrintWriter;)V", false, printStackTraceTo},
                {"printStackTrace", "()V", false, printStackTrace},
                {"toString", "()Ljava/lang/String;", false, throwableToString},
                {"getMessage", "()Ljava/lang/String;", false, getMessage}});

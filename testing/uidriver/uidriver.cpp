@@ -62,11 +62,16 @@ void emit(const std::wstring& line) {
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+// A window's text through WM_GETTEXT: GetWindowTextW does not read the text of another
+// process's controls (an edit control's contents, say).
 std::wstring windowText(HWND window) {
-  int length = ::GetWindowTextLengthW(window);
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return L"";
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  length = ::GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length > 0 ? length : 0));
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+  text.resize(static_cast<size_t>(copied));
   return text;
 }
 

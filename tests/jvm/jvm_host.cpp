@@ -133,7 +133,6 @@ class PrintingHostServices final : public launcher::JavaHostServices {
   }
   void closeSplashWindow() override { printLine("close-splash-window"); }
   void signalMainStarted() override { printLine("main-started"); }
-  std::u16string textFromVm(const char* text) override { return fromUtf8(text); }
   [[noreturn]] void sleepForever() override {
     printLine("sleep-forever");
     for (;;) pause();
