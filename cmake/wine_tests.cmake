@@ -42,6 +42,8 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
   list(APPEND probe_images ${dll})
 endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
+# The end-to-end cases copy the test runtime's variants from the build.
+add_dependencies(win_tests testjvm_all)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
 # Tests of one layer share a Wine prefix and so its registry; those that change it or depend on
@@ -74,6 +76,10 @@ add_scenario(pair_relaunch win)
 add_scenario(registry_relaunch win)
 add_scenario(no_runtime_box gui)
 add_scenario(working_dir_override win)
+add_scenario(java_start win)
+add_scenario(java_exit_codes win)
+add_scenario(java_failure_messages gui)
+add_scenario(failure_dialog gui)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()

@@ -55,3 +55,15 @@ drive() {
 
 # The value of a driver report line "KEY=VALUE" (or "window 1 KEY=VALUE").
 report() { sed -n "s/^$1=//p" driver.txt | head -1 | tr -d '\r'; }
+
+# use_runtime [VARIANT]: puts the test runtime (default "full") into jre\bin\client of the case.
+use_runtime() {
+    mkdir -p jre/bin/client
+    cp "$BUILD_DIR/testjvm/${1:-full}/jvm.dll" jre/bin/client/jvm.dll
+}
+
+# The value of KEY in the test runtime's report (report.txt).
+reported() { sed -n "s/^$1=//p" report.txt | head -1 | tr -d '\r'; }
+
+# The Windows form of a path of the case folder.
+winpath() { winepath -w "$1" 2>/dev/null; }

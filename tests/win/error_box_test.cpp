@@ -14,6 +14,30 @@ TEST(LoadText, EveryMessageNumberHasAText) {
   }
 }
 
+TEST(LoadText, EachFormatTakesItsArguments) {
+  // Every placeholder of a text is filled by one argument the code passes, in order.
+  struct Format {
+    UINT id;
+    const char16_t* placeholders;
+  };
+  for (const Format& format : {Format{IDS_SYSTEM_CALL_FAILED, u"%ls %lu"}, Format{IDS_VM_CREATION_FAILED, u"%ls %ls"},
+                               Format{IDS_NO_SERVER_RUNTIME, u"%ls"}, Format{IDS_NO_RUNTIME, u"%ls"},
+                               Format{IDS_MAIN_CLASS_NAME_INVALID, u"%ls"}, Format{IDS_MAIN_CLASS_NOT_FOUND, u"%ls"},
+                               Format{IDS_RANGE_UP_TO, u"%ls"}, Format{IDS_RANGE_FROM, u"%ls"},
+                               Format{IDS_RANGE_EXACT, u"%ls"}, Format{IDS_RANGE_BETWEEN, u"%ls %ls"},
+                               Format{IDS_RUNTIME_LOAD_FAILED, u"%ls %lu"}}) {
+    std::u16string text = loadText(format.id), found;
+    for (size_t at = text.find(u'%'); at != std::u16string::npos; at = text.find(u'%', at + 1)) {
+      if (!found.empty()) found += u' ';
+      found += text.substr(at, text.compare(at, 3, u"%ls") == 0 || text.compare(at, 3, u"%lu") == 0 ? 3 : 2);
+    }
+    EXPECT_EQ(found, format.placeholders) << "string " << format.id;
+  }
+  for (UINT plain : {208u, 209u, 210u, 212u, 213u, 214u, 216u, 217u, 225u, 226u, 227u, 228u, 229u, 230u}) {
+    EXPECT_EQ(loadText(plain).find(u'%'), std::u16string::npos) << "string " << plain << " is shown as written";
+  }
+}
+
 TEST(LoadText, LongTextsArriveWhole) {
   std::u16string text = loadText(IDS_MAIN_CLASS_MISSING);
   EXPECT_GT(text.size(), 255u);

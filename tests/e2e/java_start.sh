@@ -1,0 +1,46 @@
+# The Java program starts with what the settings and the command line give it: its arguments
+# code unit for code unit, the class path from real folders, the VM options in order with the
+# hooks last, the runtime's environment, and a main thread of the requested stack size.
+new_case
+use_runtime
+mkdir -p lib/ext
+: > lib/a.jar; : > lib/b.jar
+write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
+    "Virtual Machine Parameters=-Dapp.title=\"My App\" -Xmx64m -Xss2m" \
+    "[Class Path]" "Class Path=\\lib\\*.jar;lib\\ext" "[Application]" "Cmd=extra \"two words\""
+drive --raw 'one "two three" "" caf€ 😀'
+expect_eq "exit code" 0 "$(report exit)"
+expect_eq "argument count" 7 "$(reported arg.count)"
+expect_eq "quoted argument" "two three" "$(reported arg.1.text)"
+expect_eq "empty argument" "" "$(reported arg.2.units)"
+expect_eq "non-ASCII argument" "0063 0061 0066 20AC" "$(reported arg.3.units)"
+expect_eq "surrogate pair" "D83D DE00" "$(reported arg.4.units)"
+expect_eq "Cmd after the command line" "extra" "$(reported arg.5.text)"
+expect_eq "Cmd quoted" "two words" "$(reported arg.6.text)"
+
+dir=$(winpath "$CASE_DIR")
+expect_eq "QV_JVM_PATH" 'jre\bin\client\jvm.dll' "$(reported env.QV_JVM_PATH)"
+expect_eq "QV_JVM_HOME" 'jre' "$(reported env.QV_JVM_HOME)"
+case $(reported env.Path) in *';jre\bin') echo "ok: the runtime's bin folder ends Path" ;; *) fail "Path: $(reported env.Path)" ;; esac
+classpath=$(reported option.0)
+case $classpath in
+    "-Djava.class.path=$dir\\lib\\"?.jar";$dir\\lib\\"?.jar";$dir\\lib\\ext;") echo "ok: class path [$classpath]" ;;
+    *) fail "class path: [$classpath]" ;;
+esac
+expect_contains "class path" 'a.jar' "$classpath"
+expect_contains "class path" 'b.jar' "$classpath"
+expect_eq "option 1" "-Dapp.title=My App" "$(reported option.1)"
+expect_eq "option 2" "-Xmx64m" "$(reported option.2)"
+expect_eq "option 3" "-Xss2m" "$(reported option.3)"
+expect_eq "hook options last" "abort exit" "$(reported option.4) $(reported option.5)"
+expect_eq "option count" 6 "$(reported option.count)"
+expect_eq "main thread stack" 2097152 "$(reported thread.stack.reserved)"
+expect_eq "main runs on a thread of its own" no "$(reported thread.first)"
+
+# Without -Xss the runtime's default stack size is asked for.
+write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
+    "[Class Path]" "Class Path=\\lib\\a.jar"
+TESTJVM_DEFAULT_STACK=3145728 drive
+expect_eq "exit code" 0 "$(report exit)"
+expect_eq "default main thread stack" 3145728 "$(reported thread.stack.reserved)"
+expect_eq "no arguments" 0 "$(reported arg.count)"
