@@ -23,11 +23,13 @@ if(BUILD_TESTING)
     tests/unit/launcher_settings_test.cpp
     tests/unit/memory_share_test.cpp
     tests/unit/message_format_test.cpp
+    tests/unit/parent_folders_test.cpp
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/text_test.cpp
+    tests/unit/time_stamp_test.cpp
     tests/unit/vm_parameters_test.cpp
     tests/unit/unique_any_test.cpp
   )
