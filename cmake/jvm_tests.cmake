@@ -12,7 +12,7 @@ endif()
 
 set(jvm_test_dir "${CMAKE_BINARY_DIR}/jvm_tests")
 set(jvm_test_classes "${jvm_test_dir}/classes")
-set(jvm_test_java_names Echo ExitLater ExitSeven Lingering NoMain StackProbe Startup Thrower)
+set(jvm_test_java_names Echo ExitLater ExitSeven Lingering NoMain StackProbe Startup Thrower TwoStreams)
 set(jvm_test_java_sources)
 set(jvm_test_class_files)
 foreach(name IN LISTS jvm_test_java_names)
@@ -40,6 +40,8 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/java_vm.cpp
   src/jvm/main_invocation.cpp
   src/jvm/memory_share.cpp
+  src/jvm/stream_redirection.cpp
+  src/jvm/time_stamp.cpp
   src/jvm/vm_parameters.cpp
 )
 target_include_directories(launcher_jni_unsanitized PUBLIC

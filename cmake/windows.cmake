@@ -32,6 +32,7 @@ add_library(launcher_win STATIC
   src/jvm/java_vm.cpp
   src/ui/failure_dialog.cpp
   src/jvm/main_invocation.cpp
+  src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp
   src/runtime/registry_key.cpp

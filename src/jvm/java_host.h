@@ -52,6 +52,12 @@ class JavaHostServices {
   virtual void signalMainStarted() = 0;
   // Blocks the calling thread for the rest of the process.
   [[noreturn]] virtual void sleepForever() = 0;
+  // Fills the time-stamp pattern of each name that has one (expandTimeStamp), with a single
+  // reading of the local time for both, so the two files of a launch carry the same stamp.
+  virtual void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) = 0;
+  // Creates the missing folders above the file `filePath` (ensureParentFolders). Failures are
+  // not reported: opening the file reports them, naming the path.
+  virtual void createParentFolders(std::u16string_view filePath) = 0;
 };
 
 }  // namespace launcher

@@ -17,10 +17,6 @@ constexpr const char* kCheckAndLoadMainSignature = "(ZILjava/lang/String;)Ljava/
 // checkAndLoadMain's mode for "the name is a class", as opposed to a jar file.
 constexpr jint kLoadMainFromClass = 1;
 
-// Standard output and error go to their files (when the settings name any) right after the VM is
-// created, before any Java code of the program runs. Nothing is redirected yet.
-void redirectStandardStreams(JNIEnv* /*env*/, JavaHostServices& /*services*/) {}
-
 // An exception left pending by a failed lookup is printed, which also clears it, so that the
 // next JNI call is legal.
 void describePendingException(JNIEnv* env) {
@@ -130,7 +126,8 @@ JavaMainResult runJavaMain(const JavaMainRequest& request, JavaVmState& state, J
   if (!createJavaVm(request.entryPoints, request.vmOptions, request.exitHook, request.abortHook, state, services)) {
     return JavaMainResult::launchFailed;
   }
-  redirectStandardStreams(state.jniEnv, services);
+  // Before any code of the program runs, so that all it prints reaches the files.
+  redirectStandardStreams(state.jniEnv, request.streamFiles, services);
   const JavaMainResult result = invokeMainClass(request, state, services);
   // Also after a failed launch, and from this thread: a thread that ends while still attached
   // counts as a running non-daemon thread for ever, so the VM could no longer be destroyed from

@@ -8,6 +8,7 @@
 
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
+#include "jvm/stream_redirection.h"
 
 namespace launcher {
 
@@ -25,6 +26,8 @@ struct JavaMainRequest {
   // IBM runtimes end the program only through System.exit: once main returns, the thread sleeps
   // for the rest of the process instead of detaching and destroying the VM.
   bool sleepAfterMain = false;
+  // Where System.out and System.err go, set up right after the VM is created.
+  StreamFiles streamFiles;
 };
 
 enum class JavaMainResult {

@@ -271,6 +271,114 @@ TEST(JavaMain, UnrecognisedVmOptionFailsCreationWithMessage203) {
   EXPECT_EQ(run.exitCode, 255) << run.describe();
 }
 
+// A fresh folder for the files of one scenario.
+std::string temporaryFolder() {
+  char name[] = "/tmp/jvm_streams_XXXXXX";
+  return mkdtemp(name);
+}
+
+void writeFile(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+
+bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+TEST(StreamRedirection, EachStreamLandsInItsFileAfterItsFoldersAreMade) {
+  const std::string dir = temporaryFolder();
+  const std::string out = dir + "/logs/deeper/out.txt";
+  const std::string err = dir + "/err/err.txt";
+  const HostRun run = runHost({"--output-file", out, "--error-file", err, "--main-class", "probe/TwoStreams"});
+  expectCleanRun(run);
+  EXPECT_EQ(readFile(out), "to-out\nmain-done\n") << run.describe();
+  EXPECT_EQ(readFile(err), "to-err\n") << run.describe();
+  EXPECT_FALSE(run.has("to-out")) << run.describe();
+  EXPECT_FALSE(contains(run.errors, "to-err")) << run.describe();
+  // Output before error; no time is read for names without a pattern.
+  EXPECT_LT(run.indexOf("parent-folders " + out), run.indexOf("parent-folders " + err)) << run.describe();
+  EXPECT_FALSE(run.has("local-time-read")) << run.describe();
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+
+  const HostRun plain = runHost({"--main-class", "probe/TwoStreams"});
+  EXPECT_TRUE(plain.has("to-out")) << plain.describe();
+  EXPECT_TRUE(contains(plain.errors, "to-err")) << plain.describe();
+  EXPECT_FALSE(plain.hasPrefix("parent-folders")) << plain.describe();
+}
+
+TEST(StreamRedirection, AppendAddsAndOtherwiseTheFileIsReplaced) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> flags;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"replace both", {}, "to-out\nmain-done\n", "to-err\n"},
+      {"append output", {"--output-append"}, "old\nto-out\nmain-done\n", "to-err\n"},
+      {"append error", {"--error-append"}, "to-out\nmain-done\n", "old\nto-err\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string dir = temporaryFolder();
+    writeFile(dir + "/out.txt", "old\n");
+    writeFile(dir + "/err.txt", "old\n");
+    std::vector<std::string> flags = {"--output-file", dir + "/out.txt", "--error-file", dir + "/err.txt"};
+    flags.insert(flags.end(), c.flags.begin(), c.flags.end());
+    flags.insert(flags.end(), {"--main-class", "probe/TwoStreams"});
+    const HostRun run = runHost(flags);
+    expectCleanRun(run);
+    EXPECT_EQ(readFile(dir + "/out.txt"), c.out) << c.what << "\n" << run.describe();
+    EXPECT_EQ(readFile(dir + "/err.txt"), c.err) << c.what << "\n" << run.describe();
+  }
+}
+
+// Two streams on one file would each write from their own position, over each other's lines.
+TEST(StreamRedirection, OneFileForBothKeepsEveryLineInOrder) {
+  for (const bool append : {false, true}) {
+    const std::string dir = temporaryFolder();
+    const std::string both = dir + "/both.txt";
+    writeFile(both, "old\n");
+    std::vector<std::string> flags = {"--output-file", both, "--error-file", both};
+    if (append) flags.insert(flags.end(), {"--output-append", "--error-append"});
+    flags.insert(flags.end(), {"--main-class", "probe/TwoStreams"});
+    const HostRun run = runHost(flags);
+    expectCleanRun(run);
+    EXPECT_EQ(readFile(both), std::string(append ? "old\n" : "") + "to-out\nto-err\nmain-done\n") << run.describe();
+    EXPECT_EQ(run.exitCode, 0) << run.describe();
+  }
+}
+
+TEST(StreamRedirection, UnusablePathIsDescribedAndTheProgramStillRuns) {
+  const std::string dir = temporaryFolder();
+  const std::string blocker = dir + "/a-file";
+  writeFile(blocker, "");
+
+  // The output's failure is printed on the error stream the VM started with, not in the file
+  // the error stream goes to afterwards.
+  const HostRun output = runHost({"--output-file", blocker + "/out.txt", "--error-file", dir + "/err.txt",
+                                  "--main-class", "probe/TwoStreams"});
+  expectCleanRun(output);
+  EXPECT_TRUE(contains(output.errors, "java.io.FileNotFoundException")) << output.describe();
+  EXPECT_TRUE(output.has("to-out")) << output.describe();
+  EXPECT_TRUE(output.has("main-done")) << output.describe();
+  EXPECT_EQ(readFile(dir + "/err.txt"), "to-err\n") << output.describe();
+  EXPECT_TRUE(output.has("result mainReturned")) << output.describe();
+  EXPECT_EQ(output.exitCode, 0) << output.describe();
+
+  const HostRun error = runHost({"--error-file", blocker + "/err.txt", "--main-class", "probe/TwoStreams"});
+  expectCleanRun(error);
+  EXPECT_TRUE(contains(error.errors, "java.io.FileNotFoundException")) << error.describe();
+  EXPECT_TRUE(contains(error.errors, "to-err")) << error.describe();
+  EXPECT_EQ(error.exitCode, 0) << error.describe();
+}
+
+TEST(StreamRedirection, PatternsOfBothNamesShareOneReadingOfTheClock) {
+  const std::string dir = temporaryFolder();
+  const HostRun run = runHost({"--output-file", dir + "/out_%yyyy-MM-dd_HH-mm-ss%.txt", "--error-file",
+                               dir + "/err_%HHmm%.log", "--main-class", "probe/TwoStreams"});
+  expectCleanRun(run);
+  EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "local-time-read"), 1) << run.describe();
+  EXPECT_EQ(readFile(dir + "/out_2026-12-06_14-05-09.txt"), "to-out\nmain-done\n") << run.describe();
+  EXPECT_EQ(readFile(dir + "/err_1405.log"), "to-err\n") << run.describe();
+  EXPECT_FALSE(fileExists(dir + "/err_%HHmm%.log")) << run.describe();
+}
+
 std::uint64_t recursionDepth(const HostRun& run) { return std::strtoull(run.withPrefix("depth ").c_str(), nullptr, 10); }
 
 TEST(JavaMain, XssSizesTheStackMainRunsOn) {

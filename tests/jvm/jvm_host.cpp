@@ -4,10 +4,15 @@
 // shown. It ends with the code the launcher would end with (-1 appears as 255).
 //
 //   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
-//            [--vm-option OPTION]... --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
+//            [--error-append] --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//
+// File names take "/" as their separator here; a time-stamp pattern is filled with the fixed
+// time 2026-12-06 14:05:09.007, with yyyy MM dd HH mm ss as the only pictures.
 
 #include <dlfcn.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,6 +20,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +30,7 @@
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/main_invocation.h"
+#include "jvm/time_stamp.h"
 #include "jvm/vm_parameters.h"
 #include "resources/resource_ids.h"
 
@@ -115,6 +123,26 @@ const std::map<unsigned, std::u16string> kTexts = {
     {IDS_JNI_EINVAL, u"invalid arguments"},
 };
 
+// Both passes of the system's date and time formatting in one, for the fixed time.
+std::optional<std::u16string> fillPictures(std::u16string_view picture, const launcher::LocalTime&) {
+  static const std::pair<std::u16string_view, std::u16string_view> kPictures[] = {
+      {u"yyyy", u"2026"}, {u"MM", u"12"}, {u"dd", u"06"}, {u"HH", u"14"}, {u"mm", u"05"}, {u"ss", u"09"}};
+  std::u16string out;
+  for (std::size_t i = 0; i < picture.size();) {
+    bool filled = false;
+    for (const auto& [name, value] : kPictures) {
+      if (picture.substr(i).starts_with(name)) {
+        out += value;
+        i += name.size();
+        filled = true;
+        break;
+      }
+    }
+    if (!filled) out += picture[i++];
+  }
+  return out;
+}
+
 class PrintingHostServices final : public launcher::JavaHostServices {
  public:
   explicit PrintingHostServices(bool answerOk) : answerOk_(answerOk) {}
@@ -136,6 +164,19 @@ class PrintingHostServices final : public launcher::JavaHostServices {
   [[noreturn]] void sleepForever() override {
     printLine("sleep-forever");
     for (;;) pause();
+  }
+  void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) override {
+    printLine("local-time-read");
+    const launcher::LocalTime time{2026, 12, 0, 6, 14, 5, 9, 7};
+    outputFile = launcher::expandTimeStamp(outputFile, time, fillPictures, fillPictures);
+    errorFile = launcher::expandTimeStamp(errorFile, time, fillPictures, fillPictures);
+  }
+  void createParentFolders(std::u16string_view filePath) override {
+    printLine("parent-folders " + escapedUtf8(filePath));
+    const std::string path = escapedUtf8(filePath);
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+      mkdir(path.substr(0, slash).c_str(), 0777);
+    }
   }
 
  private:
@@ -207,6 +248,14 @@ int main(int argc, char** argv) {
       // The launcher reserves the main thread's stack itself from the last -Xss.
       if (option.rfind("-Xss", 0) == 0) stackSize = launcher::stackSizeFromXss(fromUtf8(option.substr(4)));
       request.vmOptions.push_back(option);
+    } else if (flag == "--output-file") {
+      request.streamFiles.outputFile = fromUtf8(value());
+    } else if (flag == "--output-append") {
+      request.streamFiles.outputAppend = true;
+    } else if (flag == "--error-file") {
+      request.streamFiles.errorFile = fromUtf8(value());
+    } else if (flag == "--error-append") {
+      request.streamFiles.errorAppend = true;
     } else if (flag == "--main-class") {
       request.mainClass = fromUtf8(value());
     } else if (flag == "--arg") {
