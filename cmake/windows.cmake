@@ -28,6 +28,7 @@ add_library(launcher_win STATIC
   src/jvm/java_environment_win.cpp
   src/jvm/java_main_thread_win.cpp
   src/jvm/java_runtime_win.cpp
+  src/jvm/stream_files_win.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
   src/ui/failure_dialog.cpp

@@ -119,7 +119,8 @@ int LauncherApp::runJava() {
                           settings.mainClass,
                           arguments,
                           settings.failureCheck,
-                          settings.ibmAccepted || settings.ibmFavored};
+                          settings.ibmAccepted || settings.ibmFavored,
+                          StreamFiles{vmSetup.outputFile, vmSetup.errorFile, vmSetup.outputAppend, vmSetup.errorAppend}};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   WindowsJavaHostServices services(messageOwner, nullptr);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {

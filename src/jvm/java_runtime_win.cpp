@@ -2,6 +2,7 @@
 
 #include "base/error_box.h"
 #include "base/wide.h"
+#include "jvm/stream_files_win.h"
 #include "resources/resource_ids.h"
 #include "ui/failure_dialog.h"
 
@@ -58,5 +59,11 @@ void WindowsJavaHostServices::signalMainStarted() {
 void WindowsJavaHostServices::sleepForever() {
   for (;;) ::Sleep(INFINITE);
 }
+
+void WindowsJavaHostServices::stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) {
+  stampStreamFileNamesWithLocalTime(outputFile, errorFile);
+}
+
+void WindowsJavaHostServices::createParentFolders(std::u16string_view filePath) { createParentFoldersOf(filePath); }
 
 }  // namespace launcher

@@ -26,6 +26,8 @@ class WindowsJavaHostServices : public JavaHostServices {
   void closeSplashWindow() override;
   void signalMainStarted() override;
   [[noreturn]] void sleepForever() override;
+  void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) override;
+  void createParentFolders(std::u16string_view filePath) override;
 
  private:
   HWND messageOwner_;

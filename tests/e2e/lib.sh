@@ -41,7 +41,7 @@ run_app() {
 }
 
 # drive [DRIVER-OPTIONS...] [-- ARGS...]: runs app.exe (or $DRIVE_PROGRAM) with ARGS under the
-# UI driver; its report is in driver.txt and echoed.
+# UI driver; its report is in driver.txt and echoed, the driver's own error output in driver.err.
 drive() {
     seen=
     for a in "$@"; do
@@ -49,7 +49,7 @@ drive() {
         if [ -z "$seen" ] && [ "$a" = -- ]; then set -- "$@" -- "${DRIVE_PROGRAM:-app.exe}"; seen=1; else set -- "$@" "$a"; fi
     done
     [ -n "$seen" ] || set -- "$@" -- "${DRIVE_PROGRAM:-app.exe}"
-    wine "$UIDRIVER_EXE" "$@" > driver.txt; DRIVER_RC=$?
+    wine "$UIDRIVER_EXE" "$@" > driver.txt 2> driver.err; DRIVER_RC=$?
     sed 's/^/  driver: /' driver.txt
 }
 

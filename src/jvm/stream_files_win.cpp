@@ -1,0 +1,66 @@
+#include "jvm/stream_files_win.h"
+
+#include <windows.h>
+
+#include "base/environment.h"
+#include "base/wide.h"
+#include "jvm/parent_folders.h"
+#include "jvm/time_stamp.h"
+
+namespace launcher {
+namespace {
+
+SYSTEMTIME toSystemTime(const LocalTime& time) {
+  return SYSTEMTIME{time.year, time.month, time.dayOfWeek, time.day, time.hour, time.minute, time.second,
+                    time.milliseconds};
+}
+
+using FormatFn = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
+
+// One pass of the Windows date or time formatting over `picture`; nothing when it fails, for
+// example because the result would not fit the 260 characters a file name may have.
+std::optional<std::u16string> formatWith(FormatFn format, std::u16string_view picture, const LocalTime& time) {
+  std::u16string pictureText(picture);
+  SYSTEMTIME systemTime = toSystemTime(time);
+  char16_t buffer[MAX_PATH];
+  int length = format(LOCALE_USER_DEFAULT, 0, &systemTime, as_wcstr(pictureText), as_writable_wcstr(buffer), MAX_PATH);
+  if (length <= 0) return std::nullopt;
+  return std::u16string(buffer, static_cast<size_t>(length - 1));
+}
+
+class WindowsFolders : public FolderOps {
+ public:
+  bool entryExists(std::u16string_view path) override { return pathFound(path); }
+  std::uint32_t createFolder(std::u16string_view path) override {
+    std::u16string text(path);
+    return ::CreateDirectoryW(as_wcstr(text), nullptr) ? 0 : ::GetLastError();
+  }
+  bool removeFolder(std::u16string_view path) override {
+    std::u16string text(path);
+    return ::RemoveDirectoryW(as_wcstr(text)) != 0;
+  }
+};
+
+}  // namespace
+
+void stampStreamFileNamesWithLocalTime(std::u16string& outputFile, std::u16string& errorFile) {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  LocalTime time{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                 now.wMilliseconds};
+  auto formatTime = [](std::u16string_view picture, const LocalTime& at) {
+    return formatWith(::GetTimeFormatW, picture, at);
+  };
+  auto formatDate = [](std::u16string_view picture, const LocalTime& at) {
+    return formatWith(::GetDateFormatW, picture, at);
+  };
+  outputFile = expandTimeStamp(outputFile, time, formatTime, formatDate);
+  errorFile = expandTimeStamp(errorFile, time, formatTime, formatDate);
+}
+
+void createParentFoldersOf(std::u16string_view filePath) {
+  WindowsFolders folders;
+  ensureParentFolders(filePath, folders);
+}
+
+}  // namespace launcher

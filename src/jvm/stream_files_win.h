@@ -1,0 +1,17 @@
+#pragma once
+// What redirecting the Java program's standard streams asks of Windows: the local time in the
+// file names, and the folders on the way to the files.
+
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+// Fills the time-stamp pattern of each name that has one, with one local time for both.
+void stampStreamFileNamesWithLocalTime(std::u16string& outputFile, std::u16string& errorFile);
+
+// Creates the missing folders above `filePath`; failures are left for the file's opening to
+// report.
+void createParentFoldersOf(std::u16string_view filePath);
+
+}  // namespace launcher
