@@ -2,35 +2,13 @@
 
 #include <limits>
 
+#include "jvm/jni_local_ref.h"
+
 namespace launcher {
 
 namespace {
 
 static_assert(sizeof(jchar) == sizeof(char16_t), "a Java char is one UTF-16 code unit");
-
-// Local references made here are released on every path: the Java main thread stays in native
-// code for the whole program, so its local references would otherwise live as long as the VM.
-class LocalRef {
- public:
-  LocalRef(JNIEnv* env, jobject ref) : env_(env), ref_(ref) {}
-  LocalRef(const LocalRef&) = delete;
-  LocalRef& operator=(const LocalRef&) = delete;
-  ~LocalRef() {
-    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
-  }
-  jobject get() const { return ref_; }
-  explicit operator bool() const { return ref_ != nullptr; }
-
- private:
-  JNIEnv* env_;
-  jobject ref_;
-};
-
-// Prints and thereby clears an exception that a helper call raised, so the next JNI call is
-// legal; the caller learns of the failure from the null result.
-void describePendingException(JNIEnv* env) {
-  if (env->ExceptionCheck()) env->ExceptionDescribe();
-}
 
 }  // namespace
 

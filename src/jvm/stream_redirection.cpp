@@ -2,37 +2,12 @@
 
 #include "base/text.h"
 #include "jvm/java_strings.h"
+#include "jvm/jni_local_ref.h"
 #include "jvm/time_stamp.h"
 
 namespace launcher {
 
 namespace {
-
-// Local references are released on every path: the Java main thread stays in native code for
-// the whole program, so they would otherwise live as long as the VM.
-class LocalRef {
- public:
-  LocalRef(JNIEnv* env, jobject ref) : env_(env), ref_(ref) {}
-  LocalRef(const LocalRef&) = delete;
-  LocalRef& operator=(const LocalRef&) = delete;
-  ~LocalRef() {
-    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
-  }
-  jobject get() const { return ref_; }
-  void reset(jobject ref) {
-    if (ref_ != nullptr) env_->DeleteLocalRef(ref_);
-    ref_ = ref;
-  }
-  explicit operator bool() const { return ref_ != nullptr; }
-
- private:
-  JNIEnv* env_;
-  jobject ref_;
-};
-
-void describePendingException(JNIEnv* env) {
-  if (env->ExceptionCheck()) env->ExceptionDescribe();
-}
 
 // A new FileOutputStream(path, append) wrapped in a PrintStream without automatic flushing.
 jobject newPrintStream(JNIEnv* env, std::u16string_view path, bool append) {
