@@ -20,6 +20,14 @@ drive --press 1
 expect_contains "missing entry point" "lacks a function the program needs" "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
+use_runtime
+settings "-Xmx64m -Xbogus"
+drive --press 1
+expect_contains "unrecognised option" "may not be recognised" "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
+x64_only || return 0
+settings
 use_runtime create-fails-4
 drive --press 1
 expect_contains "creation failed" "could not start the Java virtual machine" "$(box_text)"
@@ -29,12 +37,6 @@ expect_eq "exit code" -1 "$(report exit)"
 use_runtime create-fails-7
 drive --press 1
 expect_contains "creation failed, unknown code" "did not accept the settings it was given." "$(box_text)"
-expect_eq "exit code" -1 "$(report exit)"
-
-use_runtime
-settings "-Xmx64m -Xbogus"
-drive --press 1
-expect_contains "unrecognised option" "may not be recognised" "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
 use_runtime no-boot-loader-lookup

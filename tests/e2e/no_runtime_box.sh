@@ -9,6 +9,7 @@ expect_contains "message" "No suitable Java runtime was found" "$text"
 expect_contains "message" "needs Java, version 1.8 or newer." "$text"
 expect_eq "exit code" -1 "$(report exit)"
 
+x64_only || return 0
 write_ini app.ini "[Java Runtime Environment]" "Main Class=com.example.Main" "Minimum Version=11" \
     "Maximum Version=17" "JVM Type=server"
 drive --press 1
