@@ -34,6 +34,9 @@ dist: build
 	@cp $(BUILD)/win64/launcher64.exe dist/example/example64.exe
 	@cp example/example.ini dist/example/example.ini
 	@cp example/example.ini dist/example/example64.ini
+	@mkdir -p dist/example/jre/bin/client dist/example/lib
+	@cp $(BUILD)/win64/testjvm/full/jvm.dll dist/example/jre/bin/client/jvm.dll
+	@: > dist/example/lib/example.jar
 	@ls -l dist dist/example
 
 demo: wine-bench-x64 dist

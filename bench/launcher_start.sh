@@ -32,3 +32,13 @@ wine regedit /S runtimes.reg
 echo "registered: $(wine reg query 'HKLM\Software\JavaSoft\JDK' 2>/dev/null | grep -c 'JDK\\')"
 median_ms "launcher64.exe start, 1,000 registered subkeys"
 wine reg delete 'HKLM\Software\JavaSoft' /f >/dev/null 2>&1
+
+# The launcher's own work from process start to loading jvm.dll, as the test runtime measures it
+# when it is loaded (process creation time to DllMain).
+mkdir -p jre/bin/client lib
+cp "$build/testjvm/full/jvm.dll" jre/bin/client/jvm.dll
+: > lib/app.jar
+printf '[Java Runtime Environment]\r\nMain Class=test.app.Report\r\nJRE Path=jre\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n' > app.ini
+rm -f load-times.txt
+for i in $(seq "$runs"); do TESTJVM_LOAD_TIME=load-times.txt TESTJVM_REPORT=nul wine app.exe; done
+sort -n load-times.txt | awk '{ t[NR] = $1 } END { printf "%-48s median %7.1f ms over %d starts\n", "launcher64.exe from process start to jvm.dll", t[int((NR + 1) / 2)] / 1000, NR }'
