@@ -39,7 +39,7 @@ dist: build
 	@: > dist/example/lib/example.jar
 	@ls -l dist dist/example
 
-demo: wine-bench-x64 dist
+demo: wine-bench dist
 	@tools/demo
 
 test: wine-bench build
