@@ -19,8 +19,6 @@
 
 namespace launcher {
 namespace {
-LauncherApp* theApp = nullptr;
-
 // The VM calls these when the Java program exits or the VM aborts. The launcher has nothing to
 // add there, so they return and the VM carries on with its own exit or abort.
 void JNICALL onVmExit(jint) {}
@@ -28,14 +26,6 @@ void JNICALL onVmAbort() {}
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 }  // namespace
-
-LauncherApp* currentLauncherApp() { return theApp; }
-
-LauncherApp::LauncherApp() { theApp = this; }
-
-LauncherApp::~LauncherApp() {
-  if (theApp == this) theApp = nullptr;
-}
 
 bool LauncherApp::initialize() {
   arguments = readCommandLine();

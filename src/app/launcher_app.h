@@ -16,10 +16,9 @@ namespace launcher {
 
 class LauncherApp {
  public:
-  LauncherApp();
+  LauncherApp() = default;
   LauncherApp(const LauncherApp&) = delete;
   LauncherApp& operator=(const LauncherApp&) = delete;
-  ~LauncherApp();
 
   // Reads the command line and the settings and prepares the start; false when the launcher
   // must stop (exit code -1).
@@ -58,8 +57,5 @@ class LauncherApp {
   JavaRuntimeEntryPoints runtimeEntryPoints;
   JavaVmState javaVm;
 };
-
-// The application object of this process, for callbacks that cannot carry a pointer.
-LauncherApp* currentLauncherApp();
 
 }  // namespace launcher

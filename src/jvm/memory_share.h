@@ -24,7 +24,6 @@ struct MemoryBases {
 // The base a share token is taken of; none when `token` is not a share token. A share token
 // begins with exactly "-Xms", "-Xmx" or "-Xss" and ends in "P", "p", "T" or "t".
 std::optional<MemoryBase> memoryShareBase(std::u16string_view token);
-inline bool isMemoryShareToken(std::u16string_view token) { return memoryShareBase(token).has_value(); }
 
 // The share token rewritten as prefix, size and "K", the size being `baseKb` times the percentage
 // over 100, rounded down, then capped at the upper bound and raised to the lower bound (both in
