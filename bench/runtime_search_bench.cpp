@@ -10,6 +10,7 @@
 
 #include "fake_runtime_environment.h"
 #include "runtime/runtime_search.h"
+#include "settings/launcher_settings.h"
 
 namespace launcher {
 namespace {
@@ -49,10 +50,10 @@ FakeRuntimeEnvironment machineWith(int count, int keys) {
   return machine;
 }
 
-LauncherSettings realisticSettings() {
-  LauncherSettings settings;
+RuntimeCriteria realisticSettings() {
+  RuntimeCriteria settings;
   applyVmProvider(u"any", settings);
-  settings.jvmType = 2;  // favour the server VM: the ordering's every key counts
+  settings.jvmType = JvmType::favorServer;  // favour the server VM: the ordering's every key counts
   settings.minimumVersion = minimumVersionFrom(u"1.8");
   settings.maximumVersion = maximumVersionFrom(u"any");
   settings.preferredVersions = {u"1.7", u"11"};
@@ -62,7 +63,7 @@ LauncherSettings realisticSettings() {
 void searchRegistryOf(benchmark::State& state, int keys) {
   const int count = static_cast<int>(state.range(0));
   FakeRuntimeEnvironment machine = machineWith(count, keys);
-  const LauncherSettings settings = realisticSettings();
+  const RuntimeCriteria settings = realisticSettings();
   for (auto _ : state) {
     benchmark::DoNotOptimize(searchRegistry(machine, settings, RegistryView::defaultView));
     // The fake records every key listed; the search itself keeps nothing.
@@ -86,7 +87,7 @@ void BM_PickCandidate(benchmark::State& state) {
     candidate.favored = true;
     found.push_back(candidate);
   }
-  const LauncherSettings settings = realisticSettings();
+  const RuntimeCriteria settings = realisticSettings();
   for (auto _ : state) {
     std::vector<JvmCandidate> candidates = found;
     benchmark::DoNotOptimize(pickCandidate(candidates, settings));

@@ -19,6 +19,7 @@ endif()
 
 add_library(launcher_win STATIC
   src/app/command_line_win.cpp
+  src/app/java_host_services_win.cpp
   src/app/launcher_app.cpp
   src/app/module_path.cpp
   src/app/pair_relaunch.cpp

@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "app/command_line_win.h"
+#include "app/java_host_services_win.h"
 #include "app/module_path.h"
 #include "app/pair_relaunch.h"
 #include "base/error_box.h"
@@ -15,7 +16,6 @@
 #include "runtime/pe_image_file.h"
 #include "runtime/windows_runtime_environment.h"
 #include "settings/settings_files.h"
-#include "settings/settings_paths.h"
 
 namespace launcher {
 namespace {
@@ -28,6 +28,10 @@ static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 }  // namespace
 
 bool LauncherApp::initialize() {
+  // Everything below needs the launcher's own path; without it the user has been told why.
+  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
+  if (!modulePath) return false;
+  context = launchContextFor(*modulePath);
   arguments = readCommandLine();
   if (!readSettings()) return false;
   // Relative paths in the settings (a relative "JRE Path", say) are meant relative to the
@@ -38,9 +42,8 @@ bool LauncherApp::initialize() {
 }
 
 bool LauncherApp::locateRuntime() {
-  std::optional<std::u16string> launcherFolder = launcherFolderPath(messageOwner);
   WindowsRuntimeEnvironment machine;
-  RuntimeLocation location = locateRuntimeStages(machine, settings, launcherFolder);
+  RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
   jvmDllPath = location.jvmDllPath;
   switch (location.source) {
     case RuntimeSource::jrePath:
@@ -61,8 +64,8 @@ bool LauncherApp::locateRuntime() {
 }
 
 bool LauncherApp::askForRuntimeFolder() {
-  VersionRangeText range = describeVersionRange(settings.minimumVersion, settings.maximumVersion);
-  UINT message = settings.jvmType == 1 ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
+  VersionRangeText range = describeVersionRange(settings.runtime.minimumVersion, settings.runtime.maximumVersion);
+  UINT message = settings.runtime.jvmType == JvmType::server ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
   // The dialog that lets the user browse for a runtime folder will take this message; until then
   // the user reads it in a box and the launch ends as a cancelled dialog ends it.
   showError(messageOwner, message, {loadFormattedText(range.textId, range.args)});
@@ -70,9 +73,9 @@ bool LauncherApp::askForRuntimeFolder() {
 }
 
 bool LauncherApp::readSettings() {
-  std::u16string path;
-  if (!settingsFilePath(messageOwner, path)) return false;
-  ProfileSettingsSource source(messageOwner, path);
+  // A launcher whose path has no "." has no settings file, and nothing to start.
+  if (context.settingsFile.empty()) return false;
+  ProfileSettingsSource source(context);
   if (!readSettingsFrom(source, settings)) {
     showError(messageOwner, IDS_MAIN_CLASS_MISSING);
     return false;
@@ -81,10 +84,7 @@ bool LauncherApp::readSettings() {
 }
 
 void LauncherApp::applyWorkingDirOverride() {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
-  if (!modulePath) return;
-  std::optional<std::u16string> folder = launcherFolderOf(*modulePath);
-  if (folder) ::SetCurrentDirectoryW(as_wcstr(*folder));
+  if (!context.folder.empty()) ::SetCurrentDirectoryW(as_wcstr(context.folder));
 }
 
 void LauncherApp::updatePairRelaunch() {
@@ -93,15 +93,18 @@ void LauncherApp::updatePairRelaunch() {
 
 int LauncherApp::run() {
   if (relaunchThroughPair) return startPairProduct(settings.pairProduct, settings.pairReturnCode);
-  std::optional<std::u16string> launcherFolder = launcherFolderPath(messageOwner);
-  prepareJavaEnvironment(jvmDllPath, settings, launcherFolder, vmSetup.vmOptions);
+  prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   return runJava();
 }
 
 int LauncherApp::runJava() {
   if (!loadJavaRuntime(messageOwner, jvmDllPath, runtimeEntryPoints)) return -1;
-  // An empty class path has been reported; the VM is still created with what there is.
-  assembleVmOptions(messageOwner, vmSetup, arguments);
+  // An empty class path has been reported, and the settings after it are not applied; the VM is
+  // still created with what there is.
+  if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
+    appendExtraArguments(settings.extraArguments, arguments);
+  }
+  const RuntimeCriteria& runtime = settings.runtime;
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -109,8 +112,8 @@ int LauncherApp::runJava() {
                           settings.mainClass,
                           arguments,
                           settings.failureCheck,
-                          settings.ibmAccepted || settings.ibmFavored,
-                          StreamFiles{vmSetup.outputFile, vmSetup.errorFile, vmSetup.outputAppend, vmSetup.errorAppend}};
+                          runtime.vendor(RuntimeVendor::ibm).accepted || runtime.vendor(RuntimeVendor::ibm).favored,
+                          vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   WindowsJavaHostServices services(messageOwner, nullptr);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
@@ -125,6 +128,10 @@ int LauncherApp::runJava() {
   return -1;
 }
 
-void LauncherApp::cleanup() { destroyJavaVm(javaVm); }
+void LauncherApp::cleanup() {
+  // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
+  // start; it is here for a VM that a failed start would leave behind.
+  destroyJavaVm(javaVm);
+}
 
 }  // namespace launcher

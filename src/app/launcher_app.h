@@ -11,6 +11,7 @@
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
 #include "settings/launcher_settings.h"
+#include "settings/settings_paths.h"
 
 namespace launcher {
 
@@ -20,8 +21,8 @@ class LauncherApp {
   LauncherApp(const LauncherApp&) = delete;
   LauncherApp& operator=(const LauncherApp&) = delete;
 
-  // Reads the command line and the settings and prepares the start; false when the launcher
-  // must stop (exit code -1).
+  // Finds the launcher itself, reads the command line and the settings and prepares the start;
+  // false when the launcher must stop (exit code -1).
   bool initialize();
   // Starts the Java application and returns the process exit code.
   int run();
@@ -42,11 +43,14 @@ class LauncherApp {
   // only when there is a companion and the file is an image of another architecture.
   void updatePairRelaunch();
 
+  // The launcher's own path, folder and settings file, found once at the start.
+  LaunchContext context;
   // Full path of the jvm.dll to load; empty until a runtime is found.
   std::u16string jvmDllPath;
   // The arguments for the Java program's main, in order.
   std::vector<std::u16string> arguments;
-  // Owner of error message boxes: the launcher's splash window while it is shown, else none.
+  // Owner of error message boxes. None: the launcher shows no window of its own that a box
+  // could belong to.
   HWND messageOwner = nullptr;
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.

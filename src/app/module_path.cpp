@@ -3,7 +3,6 @@
 #include "base/error_box.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_paths.h"
 
 namespace launcher {
 
@@ -19,14 +18,6 @@ std::optional<std::u16string> launcherModulePath(HWND messageOwner) {
     return std::nullopt;
   }
   return std::u16string(buffer, length);
-}
-
-std::optional<std::u16string> launcherFolderPath(HWND messageOwner) {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
-  if (!modulePath) return std::nullopt;
-  std::optional<std::u16string> folder = launcherFolderOf(*modulePath);
-  if (!folder) return std::nullopt;
-  return *folder + u"\\";
 }
 
 }  // namespace launcher

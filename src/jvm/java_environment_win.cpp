@@ -18,7 +18,7 @@ void setVariable(const char16_t* name, const std::u16string& value) {
 }  // namespace
 
 void prepareJavaEnvironment(const std::u16string& jvmDllPath, const LauncherSettings& settings,
-                            const std::optional<std::u16string>& launcherFolder, std::vector<std::string>& vmOptions) {
+                            std::u16string_view launcherFolder, std::vector<std::string>& vmOptions) {
   std::u16string javaHome = javaHomeFromJvmDll(jvmDllPath);
   // Set first, so that every value below may refer to them.
   setVariable(u"QV_JVM_PATH", jvmDllPath);
@@ -27,7 +27,7 @@ void prepareJavaEnvironment(const std::u16string& jvmDllPath, const LauncherSett
   if (!settings.libraryPath.empty()) {
     // %Path% here is the Path from before the change below.
     std::u16string libraryPath =
-        expandEnvironment(libraryPathText(settings.libraryPath, launcherFolder.value_or(u""), javaHome));
+        expandEnvironment(libraryPathText(settings.libraryPath, launcherFolder, javaHome));
     vmOptions.push_back(toThreadAnsi(libraryPathOption(libraryPath)));
   }
 

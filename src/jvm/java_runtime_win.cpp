@@ -2,9 +2,7 @@
 
 #include "base/error_box.h"
 #include "base/wide.h"
-#include "jvm/stream_files_win.h"
 #include "resources/resource_ids.h"
-#include "ui/failure_dialog.h"
 
 namespace launcher {
 namespace {
@@ -37,33 +35,5 @@ bool loadJavaRuntime(HWND messageOwner, const std::u16string& jvmDllPath, JavaRu
   entryPoints.findClassFromBootLoader = bind<FindClassFromBootLoaderFn>(runtime, "JVM_FindClassFromBootLoader");
   return true;
 }
-
-void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<MessageArg> args) {
-  launcher::showError(messageOwner_, id, args);
-}
-
-std::u16string WindowsJavaHostServices::text(unsigned id) { return loadText(id); }
-
-bool WindowsJavaHostServices::confirmFailure(std::u16string_view stackTrace) {
-  return FailureDialog(std::u16string(stackTrace)).show(::GetActiveWindow()) == IDOK;
-}
-
-void WindowsJavaHostServices::closeSplashWindow() {
-  // The launcher's own splash window is not part of this launcher yet.
-}
-
-void WindowsJavaHostServices::signalMainStarted() {
-  if (mainStartedEvent_) ::SetEvent(mainStartedEvent_);
-}
-
-void WindowsJavaHostServices::sleepForever() {
-  for (;;) ::Sleep(INFINITE);
-}
-
-void WindowsJavaHostServices::stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) {
-  stampStreamFileNamesWithLocalTime(outputFile, errorFile);
-}
-
-void WindowsJavaHostServices::createParentFolders(std::u16string_view filePath) { createParentFoldersOf(filePath); }
 
 }  // namespace launcher

@@ -9,20 +9,11 @@
 #include <string_view>
 
 #include "jvm/java_host.h"
+#include "settings/stream_files.h"
 
 namespace launcher {
 
 enum class StandardStream { output, error };
-
-struct StreamFiles {
-  // Empty: the stream is left as it is. Environment variables already expanded; a pattern
-  // between two "%" is still to be filled with the time.
-  std::u16string outputFile;
-  std::u16string errorFile;
-  // Add to an existing file instead of replacing its content.
-  bool outputAppend = false;
-  bool errorAppend = false;
-};
 
 // Installs a PrintStream on `path` as System.out or System.err, after creating the folders above
 // the file. False when that failed; an exception the VM raised may then still be pending.

@@ -1,5 +1,6 @@
 #include "runtime/runtime_search.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace launcher {
@@ -36,23 +37,20 @@ constexpr std::array<JvmDllLocation, 5> kJvmDllLocations{{
     {u"bin\\jrockit\\jvm.dll", false},
 }};
 
-constexpr std::int32_t kServerOnly = 1;
-constexpr std::int32_t kServerFavored = 2;
-
 // Whether `a` belongs strictly before `b` in the order of `orderCandidates`.
-bool ranksHigher(const JvmCandidate& a, const JvmCandidate& b, const LauncherSettings& settings) {
-  if (settings.sourceFavored && a.favored != b.favored) return a.favored;
-  if (settings.jvmType == kServerFavored && a.isServer != b.isServer) return a.isServer;
+bool ranksHigher(const JvmCandidate& a, const JvmCandidate& b, const RuntimeCriteria& criteria) {
+  if (criteria.sourceFavored && a.favored != b.favored) return a.favored;
+  if (criteria.jvmType == JvmType::favorServer && a.isServer != b.isServer) return a.isServer;
   return JavaVersion::compare(a.version, b.version) > 0;
 }
 
 }  // namespace
 
-JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, std::int32_t jvmType) {
-  if (jvmType == kServerOnly || jvmType == kServerFavored) {
+JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, JvmType jvmType) {
+  if (jvmType != JvmType::any) {
     std::u16string path = joined(home, kServerJvm.relativePath);
     if (env.fileExists(path)) return {std::move(path), true};
-    if (jvmType == kServerOnly) return {};
+    if (jvmType == JvmType::server) return {};
   }
   for (const JvmDllLocation& location : kJvmDllLocations) {
     std::u16string path = joined(home, location.relativePath);
@@ -82,51 +80,27 @@ const std::array<RegisteredRuntimeKey, 7> kRegisteredRuntimeKeys{{
     {u"Software\\IBM\\Java2 Runtime Environment\\", RuntimeKind::jre, RuntimeVendor::ibm, u"", false},
 }};
 
-bool isKindAccepted(RuntimeKind kind, const LauncherSettings& settings) {
-  return kind == RuntimeKind::jdk ? settings.jdkAccepted : settings.jreAccepted;
+bool isKindAccepted(RuntimeKind kind, const RuntimeCriteria& criteria) {
+  return kind == RuntimeKind::jdk ? criteria.jdkAccepted : criteria.jreAccepted;
 }
 
-bool isVendorAccepted(RuntimeVendor vendor, const LauncherSettings& settings) {
-  switch (vendor) {
-    case RuntimeVendor::sun:
-      return settings.sunAccepted;
-    case RuntimeVendor::jrockit:
-      return settings.jrockitAccepted;
-    case RuntimeVendor::ibm:
-      return settings.ibmAccepted;
-  }
-  return false;
+bool isKeySearched(const RegisteredRuntimeKey& key, const RuntimeCriteria& criteria) {
+  const VendorRule& vendor = criteria.vendor(key.vendor);
+  return (criteria.sourceFavored || isKindAccepted(key.kind, criteria)) && (vendor.accepted || vendor.favored);
 }
 
-bool isVendorFavored(RuntimeVendor vendor, const LauncherSettings& settings) {
-  switch (vendor) {
-    case RuntimeVendor::sun:
-      return settings.sunFavored;
-    case RuntimeVendor::jrockit:
-      return settings.jrockitFavored;
-    case RuntimeVendor::ibm:
-      return settings.ibmFavored;
-  }
-  return false;
-}
-
-bool isKeySearched(const RegisteredRuntimeKey& key, const LauncherSettings& settings) {
-  return (settings.sourceFavored || isKindAccepted(key.kind, settings)) &&
-         (isVendorAccepted(key.vendor, settings) || isVendorFavored(key.vendor, settings));
-}
-
-bool isWithinVersionRange(const JavaVersion& version, const LauncherSettings& settings) {
-  if (JavaVersion::compare(version, settings.minimumVersion) < 0) return false;
-  return JavaVersion::isUnbounded(settings.maximumVersion) ||
-         JavaVersion::compare(version, settings.maximumVersion) <= 0;
+bool isWithinVersionRange(const JavaVersion& version, const RuntimeCriteria& criteria) {
+  if (JavaVersion::compare(version, criteria.minimumVersion) < 0) return false;
+  return JavaVersion::isUnbounded(criteria.maximumVersion) ||
+         JavaVersion::compare(version, criteria.maximumVersion) <= 0;
 }
 
 bool probeRegisteredRuntime(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, std::u16string_view subkeyName,
-                            RegistryView view, std::int32_t jvmType, std::u16string& home, bool& isServer) {
+                            RegistryView view, JvmType jvmType, std::u16string& home, bool& isServer) {
   std::optional<std::u16string> javaHome = env.readString(joined(key.path, subkeyName), u"JavaHome", view);
   if (!javaHome || javaHome->empty()) return false;
   std::u16string probedHome = withTrailingBackslash(*javaHome) + std::u16string(key.homeSuffix);
-  std::int32_t probeType = key.probesFavorServerAsDefault && jvmType == kServerFavored ? 0 : jvmType;
+  JvmType probeType = key.probesFavorServerAsDefault && jvmType == JvmType::favorServer ? JvmType::any : jvmType;
   JvmDllProbe probe = findJvmDll(env, probedHome, probeType);
   if (probe.path.empty()) return false;
   home = std::move(probedHome);
@@ -135,36 +109,32 @@ bool probeRegisteredRuntime(RuntimeEnvironment& env, const RegisteredRuntimeKey&
 }
 
 void scanRegistryKey(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, RegistryView view,
-                     const LauncherSettings& settings, std::vector<JvmCandidate>& candidates) {
-  const bool favored = isKindAccepted(key.kind, settings) && isVendorFavored(key.vendor, settings);
+                     const RuntimeCriteria& criteria, std::vector<JvmCandidate>& candidates) {
+  const bool favored = isKindAccepted(key.kind, criteria) && criteria.vendor(key.vendor).favored;
   for (const std::u16string& name : env.subkeyNames(key.path, view)) {
     // A name without digits (or with an overflowing group) reads as 0.0.0.0 and is filtered
     // like any other version.
     JavaVersion version;
     version.parse(name, 0);
-    if (!isWithinVersionRange(version, settings)) continue;
+    if (!isWithinVersionRange(version, criteria)) continue;
     std::u16string home;
     bool isServer = false;
-    if (!probeRegisteredRuntime(env, key, name, view, settings.jvmType, home, isServer)) continue;
+    if (!probeRegisteredRuntime(env, key, name, view, criteria.jvmType, home, isServer)) continue;
     candidates.push_back({version, std::move(home), isServer, favored});
   }
 }
 
-void orderCandidates(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings) {
-  // Neighbours are exchanged only when the later one ranks strictly higher, so equals keep the
-  // order in which they were found: the key table's, then the registry's.
-  const size_t count = candidates.size();
-  for (size_t pass = 0; pass < count; ++pass) {
-    for (size_t i = 1; i < count; ++i) {
-      if (ranksHigher(candidates[i], candidates[i - 1], settings)) std::swap(candidates[i], candidates[i - 1]);
-    }
-  }
+void orderCandidates(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria) {
+  // Stable, so equals keep the order in which they were found: the key table's, then the
+  // registry's.
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [&](const JvmCandidate& a, const JvmCandidate& b) { return ranksHigher(a, b, criteria); });
 }
 
-std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings) {
+std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria) {
   if (candidates.empty()) return std::nullopt;
-  orderCandidates(candidates, settings);
-  for (const std::u16string& entry : settings.preferredVersions) {
+  orderCandidates(candidates, criteria);
+  for (const std::u16string& entry : criteria.preferredVersions) {
     JavaVersion pattern;
     pattern.parse(entry, 0);
     for (const JvmCandidate& candidate : candidates) {
@@ -174,43 +144,41 @@ std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates,
   return candidates.front();
 }
 
-std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const LauncherSettings& settings,
+std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view) {
   // Only the companion executable can start a runtime from the 64-bit view.
-  if (view == RegistryView::view64 && settings.pairProduct.empty()) return std::nullopt;
+  if (view == RegistryView::view64 && !criteria.withCompanion) return std::nullopt;
   std::vector<JvmCandidate> candidates;
   for (const RegisteredRuntimeKey& key : kRegisteredRuntimeKeys) {
-    if (isKeySearched(key, settings)) scanRegistryKey(env, key, view, settings, candidates);
+    if (isKeySearched(key, criteria)) scanRegistryKey(env, key, view, criteria, candidates);
   }
-  std::optional<JvmCandidate> chosen = pickCandidate(candidates, settings);
+  std::optional<JvmCandidate> chosen = pickCandidate(candidates, criteria);
   if (!chosen) return std::nullopt;
   return std::move(chosen->home);
 }
 
-RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const LauncherSettings& settings,
-                                    std::optional<std::u16string_view> launcherFolder) {
+RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
+                                    std::u16string_view launcherFolder) {
   // "JRE Path" is used as written, relative to the current directory when it is relative; an
   // empty one is no path at all rather than the root of the current drive.
-  if (!settings.jrePath.empty()) {
-    JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(settings.jrePath), settings.jvmType);
+  if (!criteria.jrePath.empty()) {
+    JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(criteria.jrePath), criteria.jvmType);
     if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path)};
   }
-  if (launcherFolder) {
-    if (std::optional<std::u16string> home = findBesideLauncher(env, *launcherFolder)) {
-      JvmDllProbe probe = findJvmDll(env, *home, settings.jvmType);
-      if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path)};
-    }
+  if (std::optional<std::u16string> home = findBesideLauncher(env, launcherFolder)) {
+    JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
+    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path)};
   }
   // The probe of a registered runtime may have used another VM type than the setting (see the
   // key table), so its jvm.dll is looked up again with the setting as written.
   RuntimeSource source = RuntimeSource::registry;
-  std::optional<std::u16string> home = searchRegistry(env, settings, RegistryView::defaultView);
+  std::optional<std::u16string> home = searchRegistry(env, criteria, RegistryView::defaultView);
   if (!home) {
     source = RuntimeSource::registry64;
-    home = searchRegistry(env, settings, RegistryView::view64);
+    home = searchRegistry(env, criteria, RegistryView::view64);
   }
   if (home) {
-    JvmDllProbe probe = findJvmDll(env, *home, settings.jvmType);
+    JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
     if (!probe.path.empty()) return {source, std::move(probe.path)};
   }
   return {};

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "runtime/java_version.h"
-#include "settings/launcher_settings.h"
+#include "runtime/runtime_criteria.h"
 
 namespace launcher {
 
@@ -40,18 +40,15 @@ struct JvmDllProbe {
   bool isServer = false;
 };
 
-// The jvm.dll of the runtime at `home` (which ends in a backslash) for "JVM Type" `jvmType`:
-// 1 takes only "bin\server\", 2 tries it first, and otherwise the client VM comes first and the
-// server VM only after the classic and hotspot ones.
-JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, std::int32_t jvmType);
+// The jvm.dll of the runtime at `home` (which ends in a backslash) for the VM flavour `jvmType`:
+// `server` takes only "bin\server\", `favorServer` tries it first, and otherwise the client VM
+// comes first and the server VM only after the classic and hotspot ones.
+JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, JvmType jvmType);
 
 // The home of a runtime shipped beside the launcher: `launcherFolder` itself when it holds
 // "bin\java.dll", else its "jre\" subfolder when that does. `launcherFolder` runs up to and
 // including the last backslash of the launcher's path.
 std::optional<std::u16string> findBesideLauncher(RuntimeEnvironment& env, std::u16string_view launcherFolder);
-
-enum class RuntimeKind { jdk, jre };
-enum class RuntimeVendor { sun, jrockit, ibm };
 
 // One registry key under which a vendor's installer registers runtimes, one subkey per version.
 struct RegisteredRuntimeKey {
@@ -69,19 +66,17 @@ struct RegisteredRuntimeKey {
 // The keys in the order they are searched; candidates keep this order among equals.
 extern const std::array<RegisteredRuntimeKey, 7> kRegisteredRuntimeKeys;
 
-// Whether the settings accept runtimes of this kind and of this vendor.
-bool isKindAccepted(RuntimeKind kind, const LauncherSettings& settings);
-bool isVendorAccepted(RuntimeVendor vendor, const LauncherSettings& settings);
-bool isVendorFavored(RuntimeVendor vendor, const LauncherSettings& settings);
+// Whether the criteria accept runtimes of this kind.
+bool isKindAccepted(RuntimeKind kind, const RuntimeCriteria& criteria);
 
 // Whether `key` is searched at all: its kind is accepted (or both kinds are searched because one
 // is favoured) and its vendor is accepted or favoured.
-bool isKeySearched(const RegisteredRuntimeKey& key, const LauncherSettings& settings);
+bool isKeySearched(const RegisteredRuntimeKey& key, const RuntimeCriteria& criteria);
 
-// Whether a registered runtime's version lies within the settings' range. A maximum that stands
+// Whether a registered runtime's version lies within the criteria's range. A maximum that stands
 // for no bound (absent, unreadable, or "any") admits every version, as the range text shown to
 // the user says; read literally, an absent maximum of 0.0.0.0 would admit nothing.
-bool isWithinVersionRange(const JavaVersion& version, const LauncherSettings& settings);
+bool isWithinVersionRange(const JavaVersion& version, const RuntimeCriteria& criteria);
 
 // One registered runtime that passed every test of one registry pass.
 struct JvmCandidate {
@@ -96,25 +91,25 @@ struct JvmCandidate {
 // the probe found the server VM. False, leaving both alone, for a missing or empty "JavaHome" or
 // a home without a jvm.dll: registrations outlive uninstalled runtimes.
 bool probeRegisteredRuntime(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, std::u16string_view subkeyName,
-                            RegistryView view, std::int32_t jvmType, std::u16string& home, bool& isServer);
+                            RegistryView view, JvmType jvmType, std::u16string& home, bool& isServer);
 
 // Appends a candidate for every subkey of `key` in `view` whose version is in range and whose
 // home holds a jvm.dll, in the order the registry lists them. Subkeys that name the same
 // installation ("1.8" and "1.8.0_151") give a candidate each.
 void scanRegistryKey(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, RegistryView view,
-                     const LauncherSettings& settings, std::vector<JvmCandidate>& candidates);
+                     const RuntimeCriteria& criteria, std::vector<JvmCandidate>& candidates);
 
 // Best first: favoured (only when the kind setting favours one), then server VM (only under
 // "favor_server"), then newest. Candidates that rank equal keep the order they were found in.
-void orderCandidates(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings);
+void orderCandidates(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria);
 
 // Orders `candidates` and takes the first that matches the first preferred version any of them
 // matches; without such a match, the best. Nothing for an empty list.
-std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const LauncherSettings& settings);
+std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria);
 
 // The home of the runtime chosen among those registered in `view`. The 64-bit view is searched
 // only for a launcher with a companion executable, which alone can start a runtime found there.
-std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const LauncherSettings& settings,
+std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view);
 
 // Where the runtime was found; `registry64` means this process cannot load it and the companion
@@ -126,10 +121,10 @@ struct RuntimeLocation {
   std::u16string jvmDllPath;
 };
 
-// The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder is
-// unknown), the default registry view, then the 64-bit one. The first source that yields a
-// jvm.dll decides; `none` when none does.
-RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const LauncherSettings& settings,
-                                    std::optional<std::u16string_view> launcherFolder);
+// The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,
+// which ends in a backslash, is unknown and so empty), the default registry view, then the 64-bit
+// one. The first source that yields a jvm.dll decides; `none` when none does.
+RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
+                                    std::u16string_view launcherFolder);
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 #include "settings/launcher_settings.h"
 
 #include <algorithm>
+#include <array>
 
 #include "base/text.h"
 
@@ -10,19 +11,25 @@ namespace {
 constexpr std::u16string_view kProductInformation = u"Product Information";
 constexpr std::u16string_view kJavaRuntime = u"Java Runtime Environment";
 constexpr std::u16string_view kApplication = u"Application";
+constexpr std::u16string_view kClassPath = u"Class Path";
+constexpr std::u16string_view kDisplay = u"Display";
+
+constexpr VendorRule kNo{false, false};
+constexpr VendorRule kAccepted{true, false};
+constexpr VendorRule kFavored{true, true};
 
 struct VmProviderRow {
   std::u16string_view name;
-  bool jrockitAccepted, jrockitFavored, sunAccepted, sunFavored, ibmAccepted, ibmFavored;
+  VendorPolicy vendors;  // sun, jrockit, ibm
 };
 
 constexpr VmProviderRow kVmProviders[] = {
-    {u"jrockit", true, true, false, false, false, false},
-    {u"ibm", false, false, false, false, true, true},
-    {u"favor_sun", true, false, true, true, true, false},
-    {u"favor_jrockit", true, true, true, false, true, false},
-    {u"favor_ibm", true, false, true, false, true, true},
-    {u"any", true, false, true, false, true, false},
+    {u"jrockit", {kNo, kFavored, kNo}},
+    {u"ibm", {kNo, kNo, kFavored}},
+    {u"favor_sun", {kFavored, kAccepted, kAccepted}},
+    {u"favor_jrockit", {kAccepted, kFavored, kAccepted}},
+    {u"favor_ibm", {kAccepted, kAccepted, kFavored}},
+    {u"any", {kAccepted, kAccepted, kAccepted}},
 };
 
 struct JvmSourceRow {
@@ -37,6 +44,99 @@ constexpr JvmSourceRow kJvmSources[] = {
     {u"only_JDK", true, false, false},
 };
 
+using Value = std::u16string_view;
+using Settings = LauncherSettings;
+
+// The table. Its order is the reading order; "Main Class" ends it early when empty, so the keys
+// after it are read only for a launch that can happen.
+constexpr SettingKey kSettingKeys[] = {
+    {kProductInformation, u"Product Code", ValueRead::plain, false,
+     [](Value v, Settings& s) { s.productCode = v; }},
+    {kProductInformation, u"Product Name", ValueRead::plain, false,
+     [](Value v, Settings& s) { s.productName = v; }},
+    {kJavaRuntime, u"Minimum Version", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.minimumVersion = minimumVersionFrom(v); }},
+    {kJavaRuntime, u"Maximum Version", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.maximumVersion = maximumVersionFrom(v); }},
+    {kApplication, u"Application Type", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.isService = isServiceType(v); }},
+    {kJavaRuntime, u"Preferred versions", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.preferredVersions = splitPreferredVersions(v); }},
+    {kJavaRuntime, u"JRE Path", ValueRead::jrePath, false,
+     [](Value v, Settings& s) { s.runtime.jrePath = v; }},
+    {kJavaRuntime, u"JVM Type", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.jvmType = jvmTypeFrom(v); }},
+    {kJavaRuntime, u"JVM Source", ValueRead::layered, false,
+     [](Value v, Settings& s) { applyJvmSource(v, s.runtime); }},
+    {kJavaRuntime, u"VM Provider", ValueRead::layered, false,
+     [](Value v, Settings& s) { applyVmProvider(v, s.runtime); }},
+    {kJavaRuntime, u"Main Class", ValueRead::layered, true,
+     [](Value v, Settings& s) {
+       s.mainClass = v;
+       // JNI names classes with "/" between the package names.
+       std::replace(s.mainClass.begin(), s.mainClass.end(), u'.', u'/');
+     }},
+    {kApplication, u"Failure Check", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.failureCheck = isYesInAnyCase(v); }},
+    {kApplication, u"Override WorkingDir", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.overrideWorkingDir = isYesInAnyCase(v); }},
+    {kJavaRuntime, u"System Path", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.systemPath = v; }},
+    {kJavaRuntime, u"Library Path", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.libraryPath = v; }},
+    {kApplication, u"Pair Product", ValueRead::layered, false,
+     [](Value v, Settings& s) {
+       s.pairProduct = v;
+       s.runtime.withCompanion = !v.empty();
+     }},
+    {kApplication, u"Pair Return Code", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.pairReturnCode = isYesInAnyCase(v); }},
+    {kApplication, u"Single Instance", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.singleInstance = isExactYes(v); }},
+    {kClassPath, u"Class Path", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.classPath = v; }},
+    {kApplication, u"Embedded Jar", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.embeddedJar = isYesInAnyCase(v); }},
+    {kJavaRuntime, u"Virtual Machine Parameters", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.vmParameters = v; }},
+    {kApplication, u"Output File", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.streams.outputFile = v; }},
+    {kApplication, u"Output Append", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.streams.outputAppend = isExactYes(v); }},
+    {kApplication, u"Error File", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.streams.errorFile = v; }},
+    {kApplication, u"Error Append", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.streams.errorAppend = isExactYes(v); }},
+    {kApplication, u"Cmd", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.extraArguments = v; }},
+    {kDisplay, u"Splash Screen", ValueRead::plain, false,
+     [](Value v, Settings& s) { s.splashImage = v; }},
+    {kDisplay, u"Splash Screen Shadow", ValueRead::plain, false,
+     [](Value v, Settings& s) { s.splashShadow = isExactTrue(v); }},
+    {kDisplay, u"Preffer Native Splash Screen", ValueRead::plain, false,
+     [](Value v, Settings& s) { s.preferRuntimeSplash = isYesInAnyCase(v); }},
+};
+
+std::u16string readValue(SettingsSource& source, const SettingKey& row, const LauncherSettings& settings) {
+  switch (row.read) {
+    case ValueRead::plain:
+      return source.readMainPlain(row.section, row.key);
+    case ValueRead::layered:
+      return source.readMainLayered(row.section, row.key);
+    case ValueRead::jrePath: {
+      // A service keeps the runtime choice in its main file; a per-user file is not even
+      // looked for.
+      ProductIdentity product{settings.productName, settings.productCode};
+      bool userFileExists = !settings.isService && source.userFileExists(product);
+      if (jrePathSource(settings.isService, userFileExists) == JrePathSource::userPlain) {
+        return source.readUserPlain(product, row.section, row.key);
+      }
+      return source.readMainLayered(row.section, row.key);
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 bool isExactYes(std::u16string_view value) { return value == u"yes"; }
@@ -47,40 +147,35 @@ bool isExactTrue(std::u16string_view value) { return value == u"true"; }
 
 bool isServiceType(std::u16string_view value) { return value == u"service"; }
 
-std::int32_t jvmTypeFrom(std::u16string_view value) {
-  if (value == u"server") return 1;
-  if (value == u"favor_server") return 2;
-  return 0;
+JvmType jvmTypeFrom(std::u16string_view value) {
+  if (value == u"server") return JvmType::server;
+  if (value == u"favor_server") return JvmType::favorServer;
+  return JvmType::any;
 }
 
-void applyJvmSource(std::u16string_view value, LauncherSettings& settings) {
+void applyJvmSource(std::u16string_view value, RuntimeCriteria& criteria) {
   if (value.empty()) {
-    settings.jdkAccepted = true;
-    settings.jreAccepted = true;
+    criteria.jdkAccepted = true;
+    criteria.jreAccepted = true;
     return;
   }
   for (const JvmSourceRow& row : kJvmSources) {
     if (value == row.name) {
-      settings.jdkAccepted = row.jdkAccepted;
-      settings.jreAccepted = row.jreAccepted;
-      settings.sourceFavored = row.sourceFavored;
+      criteria.jdkAccepted = row.jdkAccepted;
+      criteria.jreAccepted = row.jreAccepted;
+      criteria.sourceFavored = row.sourceFavored;
       return;
     }
   }
-  settings.jdkAccepted = false;
-  settings.jreAccepted = false;
-  settings.sourceFavored = false;
+  criteria.jdkAccepted = false;
+  criteria.jreAccepted = false;
+  criteria.sourceFavored = false;
 }
 
-void applyVmProvider(std::u16string_view value, LauncherSettings& settings) {
+void applyVmProvider(std::u16string_view value, RuntimeCriteria& criteria) {
   for (const VmProviderRow& row : kVmProviders) {
     if (equalsIgnoringAsciiCase(value, row.name)) {
-      settings.jrockitAccepted = row.jrockitAccepted;
-      settings.jrockitFavored = row.jrockitFavored;
-      settings.sunAccepted = row.sunAccepted;
-      settings.sunFavored = row.sunFavored;
-      settings.ibmAccepted = row.ibmAccepted;
-      settings.ibmFavored = row.ibmFavored;
+      criteria.vendors = row.vendors;
       return;
     }
   }
@@ -103,44 +198,14 @@ JrePathSource jrePathSource(bool isService, bool userFileExists) {
   return userFileExists ? JrePathSource::userPlain : JrePathSource::mainLayered;
 }
 
+std::span<const SettingKey> settingKeys() { return kSettingKeys; }
+
 bool readSettingsFrom(SettingsSource& source, LauncherSettings& settings) {
-  settings.productCode = source.readMainPlain(kProductInformation, u"Product Code");
-  settings.productName = source.readMainPlain(kProductInformation, u"Product Name");
-
-  settings.minimumVersion =
-      minimumVersionFrom(source.readMainLayered(kJavaRuntime, u"Minimum Version"));
-  settings.maximumVersion =
-      maximumVersionFrom(source.readMainLayered(kJavaRuntime, u"Maximum Version"));
-  settings.isService = isServiceType(source.readMainLayered(kApplication, u"Application Type"));
-  settings.preferredVersions =
-      splitPreferredVersions(source.readMainLayered(kJavaRuntime, u"Preferred versions"));
-
-  // A service keeps the runtime choice in its main file; a per-user file is not even looked for.
-  ProductIdentity product{settings.productName, settings.productCode};
-  bool userFileExists = !settings.isService && source.userFileExists(product);
-  if (jrePathSource(settings.isService, userFileExists) == JrePathSource::userPlain) {
-    settings.jrePath = source.readUserPlain(product, kJavaRuntime, u"JRE Path");
-  } else {
-    settings.jrePath = source.readMainLayered(kJavaRuntime, u"JRE Path");
+  for (const SettingKey& row : kSettingKeys) {
+    std::u16string value = readValue(source, row, settings);
+    row.apply(value, settings);
+    if (row.required && value.empty()) return false;
   }
-
-  settings.jvmType = jvmTypeFrom(source.readMainLayered(kJavaRuntime, u"JVM Type"));
-  applyJvmSource(source.readMainLayered(kJavaRuntime, u"JVM Source"), settings);
-  applyVmProvider(source.readMainLayered(kJavaRuntime, u"VM Provider"), settings);
-
-  settings.mainClass = source.readMainLayered(kJavaRuntime, u"Main Class");
-  if (settings.mainClass.empty()) return false;
-  // JNI names classes with "/" between the package names.
-  std::replace(settings.mainClass.begin(), settings.mainClass.end(), u'.', u'/');
-
-  settings.failureCheck = isYesInAnyCase(source.readMainLayered(kApplication, u"Failure Check"));
-  settings.overrideWorkingDir =
-      isYesInAnyCase(source.readMainLayered(kApplication, u"Override WorkingDir"));
-  settings.systemPath = source.readMainLayered(kJavaRuntime, u"System Path");
-  settings.libraryPath = source.readMainLayered(kJavaRuntime, u"Library Path");
-  settings.pairProduct = source.readMainLayered(kApplication, u"Pair Product");
-  settings.pairReturnCode =
-      isYesInAnyCase(source.readMainLayered(kApplication, u"Pair Return Code"));
   return true;
 }
 

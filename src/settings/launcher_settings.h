@@ -1,58 +1,48 @@
 #pragma once
-// The values the launcher takes from its settings file, and the rules that turn the text of each
-// key into them. Reading goes through `SettingsSource`, so the order of reads and the meaning of
-// every value can be checked without Windows.
+// The values the launcher takes from its settings file, the one table of every key it reads, and
+// the rules that turn the text of each key into a value. Reading goes through `SettingsSource`,
+// so the order of reads and the meaning of every value can be checked without Windows.
 
-#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "runtime/java_version.h"
+#include "runtime/runtime_criteria.h"
+#include "settings/stream_files.h"
 
 namespace launcher {
 
 struct LauncherSettings {
-  std::u16string splashImage;
-  std::u16string splashShadow;
-  // 0: no preference, 1: server VM only, 2: server VM favoured.
-  std::int32_t jvmType = 0;
+  // [Product Information]: names the folders of the per-user settings file.
+  std::u16string productCode;
+  std::u16string productName;
+  // What the runtime search looks for.
+  RuntimeCriteria runtime;
+  bool isService = false;
   // In the JNI form, with "/" between the package names.
   std::u16string mainClass;
-  // The accepted range of registered runtimes. "any" opens either end; an empty or unreadable
-  // value gives 0.0.0.0, which the range text treats as no bound.
-  JavaVersion minimumVersion;
-  JavaVersion maximumVersion;
-  bool isService = false;
-  // Which kinds of runtime qualify. Without a "JVM Source" value both do.
-  bool jdkAccepted = true;
-  bool jreAccepted = true;
-  bool sourceFavored = true;
-  // Which vendors' runtimes qualify and which are preferred. Without a "VM Provider" value only
-  // Sun runtimes do.
-  bool jrockitAccepted = false;
-  bool sunAccepted = true;
-  bool ibmAccepted = false;
-  bool jrockitFavored = false;
-  bool sunFavored = true;
-  bool ibmFavored = false;
-  std::u16string productName;
-  std::u16string productCode;
-  // Kept as written, in order; each entry is parsed as a pattern when runtimes are chosen.
-  std::vector<std::u16string> preferredVersions;
-  std::u16string jrePath;
-  std::u16string libraryPath;
-  bool singleInstance = false;
-  std::u16string outputFile;
-  std::u16string errorFile;
-  bool outputAppend = false;
-  bool errorAppend = false;
-  std::u16string systemPath;
-  std::u16string extraArguments;
-  std::u16string pairProduct;
-  bool pairReturnCode = false;
   bool failureCheck = false;
   bool overrideWorkingDir = false;
+  std::u16string systemPath;
+  std::u16string libraryPath;
+  std::u16string pairProduct;
+  bool pairReturnCode = false;
+  bool singleInstance = false;
+  // The class path entries and the user's VM options as written; they are expanded and listed
+  // when the VM options are built, once the runtime's environment is in place.
+  std::u16string classPath;
+  bool embeddedJar = false;
+  std::u16string vmParameters;
+  // As written; expanded when the VM options are built.
+  StreamFiles streams;
+  // "Cmd": extra arguments for main, as written.
+  std::u16string extraArguments;
+  // [Display]: the splash image as written, its drop shadow, and whether the runtime's own splash
+  // library is preferred over the launcher's window.
+  std::u16string splashImage;
+  bool splashShadow = false;
+  bool preferRuntimeSplash = false;
 };
 
 // Keys that switch a feature on compare in one of two ways, fixed per key: "Single Instance",
@@ -67,16 +57,16 @@ bool isExactTrue(std::u16string_view value);
 // "Application Type": only "service", exactly.
 bool isServiceType(std::u16string_view value);
 
-// "JVM Type": "server" gives 1, "favor_server" 2, anything else 0; exactly.
-std::int32_t jvmTypeFrom(std::u16string_view value);
+// "JVM Type": "server" and "favor_server", exactly; anything else leaves the choice open.
+JvmType jvmTypeFrom(std::u16string_view value);
 
 // "JVM Source" (exact): sets jdkAccepted and jreAccepted always, sourceFavored only for a
 // non-empty value. An unknown keyword clears all three, so no runtime qualifies.
-void applyJvmSource(std::u16string_view value, LauncherSettings& settings);
+void applyJvmSource(std::u16string_view value, RuntimeCriteria& criteria);
 
-// "VM Provider" (any case): sets the six vendor flags for a known name; an unknown or empty
-// value leaves them as they are.
-void applyVmProvider(std::u16string_view value, LauncherSettings& settings);
+// "VM Provider" (any case): sets the vendor policy for a known name; an unknown or empty value
+// leaves it as it is.
+void applyVmProvider(std::u16string_view value, RuntimeCriteria& criteria);
 
 // "Preferred versions": the pieces between ";" in order. An empty value gives none and a final
 // ";" ends the list, but an empty piece between two separators is kept.
@@ -87,6 +77,29 @@ std::vector<std::u16string> splitPreferredVersions(std::u16string_view value);
 // consulted, even when the per-user file lacks the key.
 enum class JrePathSource { mainLayered, userPlain };
 JrePathSource jrePathSource(bool isService, bool userFileExists);
+
+// How a key's value is looked up.
+enum class ValueRead {
+  // [section] key of the main settings file, and nothing else: the section's own value only.
+  plain,
+  // [section] key of the main file, or else [section+] key, which adds to what the system gives.
+  layered,
+  // "JRE Path": the per-user file or the main file, as `jrePathSource` decides.
+  jrePath,
+};
+
+// One key of the settings file and how its text becomes a value.
+struct SettingKey {
+  std::u16string_view section;
+  std::u16string_view key;
+  ValueRead read;
+  // An empty value ends the reading: nothing after it is read and the settings are unusable.
+  bool required;
+  void (*apply)(std::u16string_view value, LauncherSettings& settings);
+};
+
+// Every key the launcher reads, in the order it reads them.
+std::span<const SettingKey> settingKeys();
 
 // The product, which names the folder of the per-user settings file.
 struct ProductIdentity {
@@ -110,8 +123,9 @@ class SettingsSource {
                                        std::u16string_view key) = 0;
 };
 
-// Fills `settings` from `source`: product code and name, the runtime requirements, then "Main
-// Class" and, only when that names a class, the application keys. False when "Main Class" is
+// Fills `settings` from `source`, key by key in the table's order: product code and name, the
+// runtime requirements, then "Main Class" and, only when that names a class, the application,
+// VM option, stream, argument, single-instance and splash keys. False when "Main Class" is
 // empty: there is nothing to launch, and the caller tells the user so.
 bool readSettingsFrom(SettingsSource& source, LauncherSettings& settings);
 

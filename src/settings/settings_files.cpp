@@ -1,8 +1,9 @@
 #include "settings/settings_files.h"
 
+#include <windows.h>
+
 #include <optional>
 
-#include "app/module_path.h"
 #include "base/environment.h"
 #include "base/wide.h"
 #include "settings/settings_paths.h"
@@ -37,19 +38,9 @@ void writeJrePath(const std::u16string& file, std::u16string_view folder) {
 
 }  // namespace
 
-bool settingsFilePath(HWND messageOwner, std::u16string& path) {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
-  if (!modulePath) return false;
-  std::optional<std::u16string> settingsPath = settingsPathForModule(*modulePath);
-  if (!settingsPath) return false;
-  path = std::move(*settingsPath);
-  return true;
-}
-
-std::u16string userSettingsFilePath(HWND messageOwner, const LauncherSettings& settings, bool createFolders) {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
-  if (!modulePath) return {};
-  return withFolders(userLocation(settings.productName, settings.productCode, *modulePath), createFolders);
+std::u16string userSettingsFilePath(const LaunchContext& context, const LauncherSettings& settings,
+                                    bool createFolders) {
+  return withFolders(userLocation(settings.productName, settings.productCode, context.modulePath), createFolders);
 }
 
 bool pairSettingsFilePath(const LauncherSettings& settings, std::u16string& path) {
@@ -73,9 +64,7 @@ std::u16string ProfileSettingsSource::readMainLayered(std::u16string_view sectio
 }
 
 std::u16string ProfileSettingsSource::userPath(const ProductIdentity& product) {
-  std::optional<std::u16string> modulePath = launcherModulePath(messageOwner_);
-  if (!modulePath) return {};
-  std::optional<UserSettingsLocation> location = userLocation(product.name, product.code, *modulePath);
+  std::optional<UserSettingsLocation> location = userLocation(product.name, product.code, context_.modulePath);
   return location ? location->file : std::u16string();
 }
 
@@ -90,15 +79,14 @@ std::u16string ProfileSettingsSource::readUserPlain(const ProductIdentity& produ
   return path.empty() ? std::u16string() : ProfileFile(path).readPlain(section, key);
 }
 
-void storeJrePath(HWND messageOwner, const LauncherSettings& settings, std::u16string_view folder) {
-  std::u16string mainPath;
-  if (!settingsFilePath(messageOwner, mainPath)) return;
+void storeJrePath(const LaunchContext& context, const LauncherSettings& settings, std::u16string_view folder) {
+  if (context.settingsFile.empty()) return;
   if (settings.isService) {
-    writeJrePath(mainPath, folder);
+    writeJrePath(context.settingsFile, folder);
     std::u16string pairPath;
     if (pairSettingsFilePath(settings, pairPath)) writeJrePath(pairPath, folder);
   } else {
-    writeJrePath(userSettingsFilePath(messageOwner, settings, true), folder);
+    writeJrePath(userSettingsFilePath(context, settings, true), folder);
     if (!settings.pairProduct.empty()) writeJrePath(pairUserSettingsFilePath(settings), folder);
   }
 }

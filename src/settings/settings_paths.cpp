@@ -43,14 +43,18 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
   return location;
 }
 
-}  // namespace launcher
-
-namespace launcher {
-
 std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath) {
   size_t slash = modulePath.rfind(u'\\');
   if (slash == std::u16string_view::npos || slash == 0) return std::nullopt;
   return std::u16string(modulePath.substr(0, slash));
+}
+
+LaunchContext launchContextFor(std::u16string_view modulePath) {
+  LaunchContext context;
+  context.modulePath = modulePath;
+  context.folder = launcherFolderOf(modulePath).value_or(u"");
+  context.settingsFile = settingsPathForModule(modulePath).value_or(u"");
+  return context;
 }
 
 }  // namespace launcher

@@ -43,12 +43,24 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
                                                          std::u16string_view productCode,
                                                          std::u16string_view executablePath);
 
-}  // namespace launcher
-
-namespace launcher {
-
 // The folder that holds the launcher: its module path up to, not including, the last "\". None
 // when there is no "\" or the folder part would be empty.
 std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath);
+
+// What every part of a start needs to know about the launcher itself, found once when it
+// starts and handed down.
+struct LaunchContext {
+  // The launcher's own full path.
+  std::u16string modulePath;
+  // Its folder, without a closing backslash; empty when the path names none.
+  std::u16string folder;
+  // The main settings file; empty when the path has no "." and so no settings file.
+  std::u16string settingsFile;
+
+  // The folder with its closing backslash, ready for a file name; empty when unknown.
+  std::u16string folderPrefix() const { return folder.empty() ? folder : folder + u"\\"; }
+};
+
+LaunchContext launchContextFor(std::u16string_view modulePath);
 
 }  // namespace launcher

@@ -34,18 +34,19 @@ TEST(SwitchValues, ServiceTypeAndJvmTypeAreExact) {
   EXPECT_TRUE(isServiceType(u"service"));
   EXPECT_FALSE(isServiceType(u"Service"));
   EXPECT_FALSE(isServiceType(u""));
-  EXPECT_EQ(jvmTypeFrom(u"server"), 1);
-  EXPECT_EQ(jvmTypeFrom(u"favor_server"), 2);
-  EXPECT_EQ(jvmTypeFrom(u"Server"), 0);
-  EXPECT_EQ(jvmTypeFrom(u"client"), 0);
-  EXPECT_EQ(jvmTypeFrom(u""), 0);
+  EXPECT_EQ(jvmTypeFrom(u"server"), JvmType::server);
+  EXPECT_EQ(jvmTypeFrom(u"favor_server"), JvmType::favorServer);
+  EXPECT_EQ(jvmTypeFrom(u"Server"), JvmType::any);
+  EXPECT_EQ(jvmTypeFrom(u"client"), JvmType::any);
+  EXPECT_EQ(jvmTypeFrom(u""), JvmType::any);
 }
 
 // jrockitAccepted, jrockitFavored, sunAccepted, sunFavored, ibmAccepted, ibmFavored.
 using VendorFlags = std::array<bool, 6>;
-VendorFlags vendorFlags(const LauncherSettings& s) {
-  return {s.jrockitAccepted, s.jrockitFavored, s.sunAccepted,
-          s.sunFavored,      s.ibmAccepted,    s.ibmFavored};
+VendorFlags vendorFlags(const RuntimeCriteria& s) {
+  const VendorRule &jrockit = s.vendor(RuntimeVendor::jrockit), &sun = s.vendor(RuntimeVendor::sun),
+                   &ibm = s.vendor(RuntimeVendor::ibm);
+  return {jrockit.accepted, jrockit.favored, sun.accepted, sun.favored, ibm.accepted, ibm.favored};
 }
 
 TEST(VmProvider, TableInAnyCaseUnknownKeepsDefaults) {
@@ -65,7 +66,7 @@ TEST(VmProvider, TableInAnyCaseUnknownKeepsDefaults) {
       {u" any", {0, 0, 1, 1, 0, 0}},
   };
   for (const Case& c : cases) {
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     applyVmProvider(c.value, settings);
     EXPECT_EQ(vendorFlags(settings), c.flags) << std::string(c.value.begin(), c.value.end());
   }
@@ -83,7 +84,7 @@ TEST(JvmSource, TableIsExactUnknownAcceptsNothing) {
       {u"both", false, false, false},
   };
   for (const Case& c : cases) {
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     applyJvmSource(c.value, settings);
     std::string shown(c.value.begin(), c.value.end());
     EXPECT_EQ(settings.jdkAccepted, c.jdk) << shown;
@@ -93,7 +94,7 @@ TEST(JvmSource, TableIsExactUnknownAcceptsNothing) {
 }
 
 TEST(JvmSource, EmptyValueRestoresBothKindsButNotTheFavour) {
-  LauncherSettings settings;
+  RuntimeCriteria settings;
   settings.jdkAccepted = settings.jreAccepted = settings.sourceFavored = false;
   applyJvmSource(u"", settings);
   EXPECT_TRUE(settings.jdkAccepted);
@@ -192,6 +193,12 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
   source.mainLayered[{std::u16string(kJre), u"Library Path"}] = u"lib";
   source.mainLayered[{std::u16string(kApp), u"Pair Product"}] = u"pair64.exe";
   source.mainLayered[{std::u16string(kApp), u"Pair Return Code"}] = u"yes";
+  source.mainLayered[{std::u16string(kApp), u"Single Instance"}] = u"Yes";
+  source.mainLayered[{u"Class Path", u"Class Path"}] = u"lib\\*.jar";
+  source.mainLayered[{std::u16string(kApp), u"Output File"}] = u"%TEMP%\\out.log";
+  source.mainLayered[{std::u16string(kApp), u"Error Append"}] = u"yes";
+  source.mainLayered[{std::u16string(kApp), u"Cmd"}] = u" -x";
+  source.mainPlain[{u"Display", u"Splash Screen Shadow"}] = u"true";
 
   LauncherSettings settings;
   ASSERT_TRUE(readSettingsFrom(source, settings));
@@ -215,20 +222,32 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Java Runtime Environment] Library Path",
                             u"main-layered [Application] Pair Product",
                             u"main-layered [Application] Pair Return Code",
+                            u"main-layered [Application] Single Instance",
+                            u"main-layered [Class Path] Class Path",
+                            u"main-layered [Application] Embedded Jar",
+                            u"main-layered [Java Runtime Environment] Virtual Machine Parameters",
+                            u"main-layered [Application] Output File",
+                            u"main-layered [Application] Output Append",
+                            u"main-layered [Application] Error File",
+                            u"main-layered [Application] Error Append",
+                            u"main-layered [Application] Cmd",
+                            u"main-plain [Display] Splash Screen",
+                            u"main-plain [Display] Splash Screen Shadow",
+                            u"main-plain [Display] Preffer Native Splash Screen",
                         }));
   EXPECT_EQ(settings.productCode, u"A1");
   EXPECT_EQ(settings.productName, u"Acme");
-  EXPECT_EQ(settings.minimumVersion.components, (std::array<std::int32_t, 4>{1, 6, 0, 0}));
-  EXPECT_EQ(settings.maximumVersion.components,
+  EXPECT_EQ(settings.runtime.minimumVersion.components, (std::array<std::int32_t, 4>{1, 6, 0, 0}));
+  EXPECT_EQ(settings.runtime.maximumVersion.components,
             (std::array<std::int32_t, 4>{65535, 65535, 65535, 65535}));
   EXPECT_FALSE(settings.isService);
-  EXPECT_EQ(settings.preferredVersions, (Strings{u"1.8", u"1.7"}));
-  EXPECT_EQ(settings.jrePath, u"C:\\user-jre");
-  EXPECT_EQ(settings.jvmType, 2);
-  EXPECT_TRUE(settings.jdkAccepted);
-  EXPECT_FALSE(settings.jreAccepted);
-  EXPECT_FALSE(settings.sourceFavored);
-  EXPECT_EQ(vendorFlags(settings), (VendorFlags{1, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(settings.runtime.preferredVersions, (Strings{u"1.8", u"1.7"}));
+  EXPECT_EQ(settings.runtime.jrePath, u"C:\\user-jre");
+  EXPECT_EQ(settings.runtime.jvmType, JvmType::favorServer);
+  EXPECT_TRUE(settings.runtime.jdkAccepted);
+  EXPECT_FALSE(settings.runtime.jreAccepted);
+  EXPECT_FALSE(settings.runtime.sourceFavored);
+  EXPECT_EQ(vendorFlags(settings.runtime), (VendorFlags{1, 0, 1, 0, 1, 0}));
   EXPECT_EQ(settings.mainClass, u"com/acme/Main");
   EXPECT_TRUE(settings.failureCheck);
   EXPECT_FALSE(settings.overrideWorkingDir);
@@ -236,6 +255,15 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
   EXPECT_EQ(settings.libraryPath, u"lib");
   EXPECT_EQ(settings.pairProduct, u"pair64.exe");
   EXPECT_TRUE(settings.pairReturnCode);
+  // Values used later are kept as written; the switches by their own rules.
+  EXPECT_FALSE(settings.singleInstance);
+  EXPECT_EQ(settings.classPath, u"lib\\*.jar");
+  EXPECT_EQ(settings.streams.outputFile, u"%TEMP%\\out.log");
+  EXPECT_FALSE(settings.streams.outputAppend);
+  EXPECT_TRUE(settings.streams.errorAppend);
+  EXPECT_EQ(settings.extraArguments, u" -x");
+  EXPECT_TRUE(settings.splashShadow);
+  EXPECT_FALSE(settings.preferRuntimeSplash);
 }
 
 TEST(ReadSettingsFrom, JrePathFromTheRightFile) {
@@ -245,13 +273,13 @@ TEST(ReadSettingsFrom, JrePathFromTheRightFile) {
     source.user.clear();
     LauncherSettings settings;
     readSettingsFrom(source, settings);
-    EXPECT_EQ(settings.jrePath, u"");
+    EXPECT_EQ(settings.runtime.jrePath, u"");
   }
   {  // No per-user file yet: the main file.
     FakeSource source = acmeSource();
     LauncherSettings settings;
     readSettingsFrom(source, settings);
-    EXPECT_EQ(settings.jrePath, u"C:\\main-jre");
+    EXPECT_EQ(settings.runtime.jrePath, u"C:\\main-jre");
   }
   {  // A service never looks for a per-user file.
     FakeSource source = acmeSource();
@@ -260,7 +288,7 @@ TEST(ReadSettingsFrom, JrePathFromTheRightFile) {
     LauncherSettings settings;
     readSettingsFrom(source, settings);
     EXPECT_TRUE(settings.isService);
-    EXPECT_EQ(settings.jrePath, u"C:\\main-jre");
+    EXPECT_EQ(settings.runtime.jrePath, u"C:\\main-jre");
     for (const std::u16string& read : source.log) {
       EXPECT_EQ(read.find(u"user"), std::u16string::npos);
     }
@@ -273,8 +301,8 @@ TEST(ReadSettingsFrom, VersionBoundsFillTowardsTheirOwnEnd) {
   source.mainLayered[{std::u16string(kJre), u"Maximum Version"}] = u"1.8";
   LauncherSettings settings;
   readSettingsFrom(source, settings);
-  EXPECT_EQ(settings.minimumVersion.components, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
-  EXPECT_EQ(settings.maximumVersion.components, (std::array<std::int32_t, 4>{1, 8, 65535, 65535}));
+  EXPECT_EQ(settings.runtime.minimumVersion.components, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+  EXPECT_EQ(settings.runtime.maximumVersion.components, (std::array<std::int32_t, 4>{1, 8, 65535, 65535}));
 }
 
 TEST(ReadSettingsFrom, NoMainClassStopsBeforeTheApplicationKeys) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_runtime_environment.h"
+#include "settings/launcher_settings.h"
 
 namespace launcher {
 namespace {
@@ -12,24 +13,25 @@ std::string shown(std::u16string_view text) { return std::string(text.begin(), t
 TEST(FindJvmDll, ProbeOrderFollowsTheJvmType) {
   struct Case {
     std::initializer_list<std::u16string_view> vms;
-    std::int32_t jvmType;
+    JvmType jvmType;
     std::u16string_view found;  // empty: none
   };
+  constexpr JvmType any = JvmType::any, server = JvmType::server, favor = JvmType::favorServer;
   const Case cases[] = {
-      {{u"client", u"server"}, 0, u"client"},   {{u"client", u"server"}, 1, u"server"},
-      {{u"client", u"server"}, 2, u"server"},   {{u"client"}, 1, u""},
-      {{u"client"}, 2, u"client"},              {{u"hotspot", u"server"}, 0, u"hotspot"},
-      {{u"classic", u"hotspot"}, 0, u"classic"}, {{u"server", u"jrockit"}, 0, u"server"},
-      {{u"jrockit"}, 2, u"jrockit"},            {{u"jrockit"}, 1, u""},
-      {{}, 0, u""},
+      {{u"client", u"server"}, any, u"client"},   {{u"client", u"server"}, server, u"server"},
+      {{u"client", u"server"}, favor, u"server"},   {{u"client"}, server, u""},
+      {{u"client"}, favor, u"client"},              {{u"hotspot", u"server"}, any, u"hotspot"},
+      {{u"classic", u"hotspot"}, any, u"classic"}, {{u"server", u"jrockit"}, any, u"server"},
+      {{u"jrockit"}, favor, u"jrockit"},            {{u"jrockit"}, server, u""},
+      {{}, any, u""},
   };
   for (const Case& c : cases) {
     FakeRuntimeEnvironment machine;
     machine.install(u"C:\\jre\\", c.vms);
     JvmDllProbe probe = findJvmDll(machine, u"C:\\jre\\", c.jvmType);
     std::u16string expected = c.found.empty() ? u"" : u"C:\\jre\\bin\\" + std::u16string(c.found) + u"\\jvm.dll";
-    EXPECT_EQ(probe.path, expected) << "type " << c.jvmType << ", expected " << shown(c.found);
-    EXPECT_EQ(probe.isServer, c.found == u"server") << "type " << c.jvmType;
+    EXPECT_EQ(probe.path, expected) << "type " << static_cast<int>(c.jvmType) << ", expected " << shown(c.found);
+    EXPECT_EQ(probe.isServer, c.found == u"server") << "type " << static_cast<int>(c.jvmType);
   }
 }
 
@@ -63,7 +65,7 @@ TEST(VersionRange, BoundsAsReadFromTheSettings) {
       {u"", u"", u"JRE", true},
   };
   for (const Case& c : cases) {
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     settings.minimumVersion = minimumVersionFrom(c.minimum);
     settings.maximumVersion = maximumVersionFrom(c.maximum);
     JavaVersion version;
@@ -73,8 +75,9 @@ TEST(VersionRange, BoundsAsReadFromTheSettings) {
   }
 }
 
-LauncherSettings settingsFor(std::u16string_view jvmSource, std::u16string_view vmProvider, std::int32_t jvmType = 0) {
-  LauncherSettings settings;
+RuntimeCriteria settingsFor(std::u16string_view jvmSource, std::u16string_view vmProvider,
+                            JvmType jvmType = JvmType::any) {
+  RuntimeCriteria settings;
   applyJvmSource(jvmSource, settings);
   applyVmProvider(vmProvider, settings);
   settings.jvmType = jvmType;
@@ -94,7 +97,7 @@ TEST(RegistryKeys, SearchedByKindAndVendor) {
       {u"JRE", u"", "0000000"},       {u"JRE", u"any", "0000000"},
   };
   for (const Case& c : cases) {
-    LauncherSettings settings = settingsFor(c.source, c.provider);
+    RuntimeCriteria settings = settingsFor(c.source, c.provider);
     std::string searched;
     for (const RegisteredRuntimeKey& key : kRegisteredRuntimeKeys) searched += isKeySearched(key, settings) ? '1' : '0';
     EXPECT_EQ(searched, c.searched) << shown(c.source) << " / " << shown(c.provider);
@@ -121,7 +124,7 @@ void registerAll(FakeRuntimeEnvironment& machine, std::initializer_list<Registra
 TEST(SearchRegistry, ChoosesByKindVendorFlavourAndVersion) {
   struct Case {
     const char* what;
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     std::initializer_list<Registration> registered;
     std::optional<std::u16string> home;
   };
@@ -135,11 +138,11 @@ TEST(SearchRegistry, ChoosesByKindVendorFlavourAndVersion) {
       {"a favoured vendor counts only with a favoured kind", settingsFor(u"only_JRE", u"favor_jrockit"),
        {{5, u"1.6", u"C:\\jrockit6"}, {2, u"1.8", u"C:\\sun8"}}, u"C:\\sun8\\"},
       {"vendor not accepted", settingsFor(u"", u""), {{7, u"1.8", u"C:\\ibm8"}}, std::nullopt},
-      {"server-only: a client VM does not qualify", settingsFor(u"", u"", 1),
+      {"server-only: a client VM does not qualify", settingsFor(u"", u"", JvmType::server),
        {{2, u"1.8", u"C:\\jre8"}}, std::nullopt},
-      {"favoured server VM over newer client VM", settingsFor(u"", u"", 2),
+      {"favoured server VM over newer client VM", settingsFor(u"", u"", JvmType::favorServer),
        {{2, u"1.8.0_200", u"C:\\c"}, {2, u"1.8.0_100", u"C:\\s", {u"server"}}}, u"C:\\s\\"},
-      {"Sun JRE key probes client first under favor_server", settingsFor(u"", u"", 2),
+      {"Sun JRE key probes client first under favor_server", settingsFor(u"", u"", JvmType::favorServer),
        {{4, u"1.8.0_200", u"C:\\both", {u"client", u"server"}}, {2, u"1.8.0_100", u"C:\\s", {u"server"}}},
        u"C:\\s\\"},
       {"stale registrations are skipped", settingsFor(u"", u""),
@@ -155,7 +158,7 @@ TEST(SearchRegistry, ChoosesByKindVendorFlavourAndVersion) {
 TEST(ScanRegistryKey, EverySubkeyOfOneInstallationIsACandidate) {
   FakeRuntimeEnvironment machine;
   registerAll(machine, {{4, u"1.8", u"C:\\jre8"}, {4, u"1.8.0_151", u"C:\\jre8"}, {4, u"1.7", u"C:\\jre7"}});
-  LauncherSettings settings;
+  RuntimeCriteria settings;
   settings.minimumVersion = minimumVersionFrom(u"1.8");
   std::vector<JvmCandidate> candidates;
   scanRegistryKey(machine, kRegisteredRuntimeKeys[3], RegistryView::defaultView, settings, candidates);
@@ -183,19 +186,22 @@ TEST(OrderCandidates, KeysCountOnlyWhenTheSettingsAskAndEqualsKeepTheirOrder) {
   };
   struct Case {
     bool sourceFavored;
-    std::int32_t jvmType;
+    JvmType jvmType;
     std::u16string order;
   };
-  const Case cases[] = {{false, 0, u"bcdae"}, {true, 0, u"aebcd"}, {false, 2, u"cebda"}, {true, 2, u"eacbd"}};
+  const Case cases[] = {{false, JvmType::any, u"bcdae"},
+                        {true, JvmType::any, u"aebcd"},
+                        {false, JvmType::favorServer, u"cebda"},
+                        {true, JvmType::favorServer, u"eacbd"}};
   for (const Case& c : cases) {
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     settings.sourceFavored = c.sourceFavored;
     settings.jvmType = c.jvmType;
     std::vector<JvmCandidate> candidates = found;
     orderCandidates(candidates, settings);
     std::u16string order;
     for (const JvmCandidate& candidate : candidates) order += candidate.home;
-    EXPECT_EQ(order, c.order) << c.sourceFavored << " " << c.jvmType;
+    EXPECT_EQ(order, c.order) << c.sourceFavored << " " << static_cast<int>(c.jvmType);
   }
 }
 
@@ -213,7 +219,7 @@ TEST(PickCandidate, FirstPreferredVersionThatAnyCandidateMatches) {
       {{}, {candidate(u"1.6", u"6"), candidate(u"17.0.2", u"17")}, u"17"},
   };
   for (const Case& c : cases) {
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     settings.preferredVersions = c.preferred;
     std::vector<JvmCandidate> candidates = c.candidates;
     std::optional<JvmCandidate> chosen = pickCandidate(candidates, settings);
@@ -221,14 +227,14 @@ TEST(PickCandidate, FirstPreferredVersionThatAnyCandidateMatches) {
     EXPECT_EQ(chosen->home, c.chosen);
   }
   std::vector<JvmCandidate> none;
-  EXPECT_EQ(pickCandidate(none, LauncherSettings{}), std::nullopt);
+  EXPECT_EQ(pickCandidate(none, RuntimeCriteria{}), std::nullopt);
 }
 
 TEST(LocateRuntimeStages, FirstSourceWithAJvmDllDecides) {
   struct Case {
     const char* what;
     std::u16string_view jrePath;
-    std::optional<std::u16string_view> launcherFolder;
+    std::u16string_view launcherFolder;
     RuntimeSource source;
     std::u16string_view jvmDllPath;
   };
@@ -242,7 +248,7 @@ TEST(LocateRuntimeStages, FirstSourceWithAJvmDllDecides) {
        u"C:\\app\\jre\\bin\\client\\jvm.dll"},
       {"java.dll without jvm.dll beside", u"", u"C:\\bare\\", RuntimeSource::registry,
        u"C:\\jre8\\bin\\client\\jvm.dll"},
-      {"launcher folder unknown", u"", std::nullopt, RuntimeSource::registry, u"C:\\jre8\\bin\\client\\jvm.dll"},
+      {"launcher folder unknown", u"", u"", RuntimeSource::registry, u"C:\\jre8\\bin\\client\\jvm.dll"},
   };
   for (const Case& c : cases) {
     FakeRuntimeEnvironment machine;
@@ -255,7 +261,7 @@ TEST(LocateRuntimeStages, FirstSourceWithAJvmDllDecides) {
     machine.install(u"C:\\app\\jre\\", {u"client"});
     machine.files.insert(u"C:\\bare\\bin\\java.dll");
     registerAll(machine, {{2, u"1.8", u"C:\\jre8"}});
-    LauncherSettings settings;
+    RuntimeCriteria settings;
     settings.jrePath = c.jrePath;
     RuntimeLocation location = locateRuntimeStages(machine, settings, c.launcherFolder);
     EXPECT_EQ(location.source, c.source) << c.what;
@@ -267,10 +273,10 @@ TEST(LocateRuntimeStages, SixtyFourBitRegistrationsOnlyWithACompanion) {
   FakeRuntimeEnvironment machine;
   machine.registerRuntime(2, u"17.0.2", u"C:\\jdk17", RegistryView::view64);
   machine.install(u"C:\\jdk17\\", {u"client", u"server"});
-  LauncherSettings settings;
-  settings.jvmType = 2;
+  RuntimeCriteria settings;
+  settings.jvmType = JvmType::favorServer;
   EXPECT_EQ(locateRuntimeStages(machine, settings, u"C:\\app\\").source, RuntimeSource::none);
-  settings.pairProduct = u"C:\\app\\app64.exe";
+  settings.withCompanion = true;
   RuntimeLocation location = locateRuntimeStages(machine, settings, u"C:\\app\\");
   EXPECT_EQ(location.source, RuntimeSource::registry64);
   EXPECT_EQ(location.jvmDllPath, u"C:\\jdk17\\bin\\server\\jvm.dll");
@@ -282,12 +288,12 @@ TEST(LocateRuntimeStages, SixtyFourBitRegistrationsOnlyWithACompanion) {
 TEST(LocateRuntimeStages, SunJreKeyLoadsTheServerVmItRankedAsClientUnderFavorServer) {
   FakeRuntimeEnvironment machine;
   registerAll(machine, {{4, u"1.8", u"C:\\jre8", {u"client", u"server"}}});
-  LauncherSettings settings;
-  settings.jvmType = 2;
-  EXPECT_EQ(locateRuntimeStages(machine, settings, std::nullopt).jvmDllPath, u"C:\\jre8\\bin\\server\\jvm.dll");
-  settings.jvmType = 1;
+  RuntimeCriteria settings;
+  settings.jvmType = JvmType::favorServer;
+  EXPECT_EQ(locateRuntimeStages(machine, settings, u"").jvmDllPath, u"C:\\jre8\\bin\\server\\jvm.dll");
+  settings.jvmType = JvmType::server;
   machine.files.erase(u"C:\\jre8\\bin\\server\\jvm.dll");
-  EXPECT_EQ(locateRuntimeStages(machine, settings, std::nullopt).source, RuntimeSource::none);
+  EXPECT_EQ(locateRuntimeStages(machine, settings, u"").source, RuntimeSource::none);
 }
 
 }  // namespace

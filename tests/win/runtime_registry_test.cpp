@@ -65,7 +65,7 @@ class RuntimeRegistryTest : public ::testing::Test {
 
   std::u16string root_;
   WindowsRuntimeEnvironment machine_;
-  LauncherSettings settings_;
+  RuntimeCriteria settings_;
 };
 
 TEST_F(RuntimeRegistryTest, TheOwnViewIsSearchedFirstAndTheOtherOnlyForACompanion) {
@@ -76,7 +76,7 @@ TEST_F(RuntimeRegistryTest, TheOwnViewIsSearchedFirstAndTheOtherOnlyForACompanio
   deleteVendorKeys(kOwnView);
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), std::nullopt);
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::view64), std::nullopt) << "no companion";
-  settings_.pairProduct = u"companion.exe";
+  settings_.withCompanion = true;
 #ifdef _WIN64
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::view64), std::nullopt)
       << "for this process the 64-bit view is its own";
@@ -100,7 +100,7 @@ TEST_F(RuntimeRegistryTest, JdkKeysOfTheOldFormPointIntoTheirJreFolder) {
   std::u16string jdk = makeHome(u"jdk6");
   makeHome(u"jdk6\\jre", u"server");
   registerRuntime(kOwnView, u"Software\\JavaSoft\\Java Development Kit\\1.6.0_45", jdk);
-  settings_.jvmType = 1;
+  settings_.jvmType = JvmType::server;
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), root_ + u"jdk6\\jre\\");
 }
 

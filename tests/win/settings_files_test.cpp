@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "app/module_path.h"
 #include "base/environment.h"
 #include "base/wide.h"
 #include "settings/settings_paths.h"
@@ -28,7 +27,9 @@ std::u16string readFileValue(const std::u16string& file, const char16_t* key) {
 class SettingsFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsFilePath(nullptr, mainPath_));
+    context_ = testing::ownLaunchContext();
+    mainPath_ = context_.settingsFile;
+    ASSERT_FALSE(mainPath_.empty());
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     root_ = std::u16string(as_u16view(temp)) + u"settings_files_test";
@@ -49,10 +50,11 @@ class SettingsFilesTest : public ::testing::Test {
     writeText(mainPath_, "[Product Information]\r\nProduct Name=Acme: Tools/Pro\r\nProduct Code=7.1\r\n" + extra);
   }
   bool read(LauncherSettings& settings) {
-    ProfileSettingsSource source(nullptr, mainPath_);
+    ProfileSettingsSource source(context_);
     return readSettingsFrom(source, settings);
   }
 
+  LaunchContext context_;
   std::u16string mainPath_, root_, appData_, userFolder_, userFile_;
 };
 
@@ -61,7 +63,7 @@ TEST_F(SettingsFilesTest, JrePathComesFromThePerUserFileOnceItExists) {
   LauncherSettings settings;
   ASSERT_TRUE(read(settings));
   EXPECT_EQ(settings.mainClass, u"com/example/Main");
-  EXPECT_EQ(settings.jrePath, u"C:\\vendor-jre\\");
+  EXPECT_EQ(settings.runtime.jrePath, u"C:\\vendor-jre\\");
 
   // The user's own file, even without the key, hides the vendor's choice.
   ::CreateDirectoryW(as_wcstr(appData_ + u"\\Acme ToolsPro"), nullptr);
@@ -69,12 +71,12 @@ TEST_F(SettingsFilesTest, JrePathComesFromThePerUserFileOnceItExists) {
   writeText(userFile_, "[Java Runtime Environment]\r\n");
   settings = LauncherSettings();
   ASSERT_TRUE(read(settings));
-  EXPECT_EQ(settings.jrePath, u"");
+  EXPECT_EQ(settings.runtime.jrePath, u"");
 
   writeText(userFile_, "[Java Runtime Environment]\r\nJRE Path=D:\\my-jre\r\n");
   settings = LauncherSettings();
   ASSERT_TRUE(read(settings));
-  EXPECT_EQ(settings.jrePath, u"D:\\my-jre");
+  EXPECT_EQ(settings.runtime.jrePath, u"D:\\my-jre");
 }
 
 TEST_F(SettingsFilesTest, AServiceReadsJrePathFromItsMainFileOnly) {
@@ -86,7 +88,7 @@ TEST_F(SettingsFilesTest, AServiceReadsJrePathFromItsMainFileOnly) {
   LauncherSettings settings;
   ASSERT_TRUE(read(settings));
   EXPECT_TRUE(settings.isService);
-  EXPECT_EQ(settings.jrePath, u"C:\\vendor-jre");
+  EXPECT_EQ(settings.runtime.jrePath, u"C:\\vendor-jre");
 }
 
 TEST_F(SettingsFilesTest, MissingMainClassStopsTheRead) {
@@ -106,7 +108,7 @@ TEST_F(SettingsFilesTest, StoringTheChosenFolderForAUserAndTheCompanion) {
   LauncherSettings settings;
   ASSERT_TRUE(read(settings));
   settings.pairProduct = root_ + u"\\bin\\companion64.exe";
-  storeJrePath(nullptr, settings, u"C:\\Java\\jre8\\");
+  storeJrePath(context_, settings, u"C:\\Java\\jre8\\");
   EXPECT_EQ(readFileValue(userFile_, u"JRE Path"), u"C:\\Java\\jre8\\");
   EXPECT_EQ(readFileValue(userFolder_ + u"\\companion64.ini", u"JRE Path"), u"C:\\Java\\jre8\\");
   EXPECT_EQ(readFileValue(mainPath_, u"JRE Path"), u"");
@@ -117,7 +119,7 @@ TEST_F(SettingsFilesTest, StoringTheChosenFolderForAService) {
   LauncherSettings settings;
   ASSERT_TRUE(read(settings));
   settings.pairProduct = root_ + u"\\companion64.exe";
-  storeJrePath(nullptr, settings, u"C:\\Java\\jre8\\");
+  storeJrePath(context_, settings, u"C:\\Java\\jre8\\");
   EXPECT_EQ(readFileValue(mainPath_, u"JRE Path"), u"C:\\Java\\jre8\\");
   EXPECT_EQ(readFileValue(root_ + u"\\companion64.ini", u"JRE Path"), u"C:\\Java\\jre8\\");
   EXPECT_FALSE(pathFound(appData_ + u"\\Acme ToolsPro"));

@@ -7,8 +7,16 @@
 #include <string>
 
 #include "base/wide.h"
+#include "settings/settings_paths.h"
 
 namespace launcher::testing {
+
+// The launch context of this test program, formed as the launcher forms its own.
+inline LaunchContext ownLaunchContext() {
+  wchar_t path[MAX_PATH];
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return launchContextFor(std::u16string_view(reinterpret_cast<const char16_t*>(path), length));
+}
 
 // Writes `bytes` to `path`, replacing it; false when the file cannot be created.
 inline bool writeFile(const std::u16string& path, const std::string& bytes) {

@@ -8,6 +8,7 @@
 #include "base/environment.h"
 #include "base/wide.h"
 #include "jvm/java_environment_win.h"
+#include "app/command_line_win.h"
 #include "jvm/vm_option_assembly_win.h"
 #include "settings/settings_files.h"
 #include "test_files.h"
@@ -28,7 +29,9 @@ std::u16string variable(const wchar_t* name) {
 class VmOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settingsFilePath(nullptr, settingsPath_));
+    context_ = testing::ownLaunchContext();
+    settingsPath_ = context_.settingsFile;
+    ASSERT_FALSE(settingsPath_.empty());
     folder_ = settingsPath_.substr(0, settingsPath_.rfind(u'\\'));
     for (const char16_t* sub : {u"\\vmopt", u"\\vmopt\\lib", u"\\vmopt\\lib\\ext"}) {
       ::CreateDirectoryW(as_wcstr(folder_ + sub), nullptr);
@@ -40,11 +43,20 @@ class VmOptionsTest : public ::testing::Test {
   void TearDown() override { ::DeleteFileW(as_wcstr(settingsPath_)); }
 
   bool assemble(const std::string& ini) {
-    writeText(settingsPath_, ini);
+    // The settings name a main class (through the "+" section, so it collides with no case's
+    // own section): without one the launcher reads no further.
+    writeText(settingsPath_, ini + "[Java Runtime Environment+]\r\nMain Class=Main\r\n");
     setup_ = VmSetup();
-    return assembleVmOptions(nullptr, setup_, arguments_);
+    // Read and assembled as the launcher does it, the "Cmd" arguments after a usable class path.
+    LauncherSettings settings;
+    ProfileSettingsSource source(context_);
+    readSettingsFrom(source, settings);
+    if (!assembleVmOptions(nullptr, context_, settings, setup_)) return false;
+    appendExtraArguments(settings.extraArguments, arguments_);
+    return true;
   }
 
+  LaunchContext context_;
   std::u16string settingsPath_, folder_;
   VmSetup setup_;
   std::vector<std::u16string> arguments_{u"from-command-line"};
@@ -73,7 +85,7 @@ TEST_F(VmOptionsTest, EmbeddedJarComesFirstAndAnEmptyClassPathStops) {
   // the later settings take effect.
   EXPECT_FALSE(assemble("[Application]\r\nOutput File=out.txt\r\nCmd=extra\r\n[Class Path]\r\nClass Path=\\vmopt\\none*\r\n"));
   EXPECT_TRUE(setup_.vmOptions.empty());
-  EXPECT_TRUE(setup_.outputFile.empty());
+  EXPECT_TRUE(setup_.streamFiles.outputFile.empty());
   EXPECT_EQ(arguments_, std::vector<std::u16string>{u"from-command-line"});
 }
 
@@ -94,10 +106,10 @@ TEST_F(VmOptionsTest, StreamFilesAndExtraArguments) {
                        "Output File=%VMOPT_LOGS%\\out.txt\r\nOutput Append=Yes\r\n"
                        "Error File=%VMOPT_LOGS%\\err.txt\r\nError Append=yes\r\n"
                        "Cmd=first \"two words\" \"\" last\r\n"));
-  EXPECT_EQ(setup_.outputFile, u"C:\\logs\\out.txt");
-  EXPECT_FALSE(setup_.outputAppend) << "only \"yes\" in lower case appends";
-  EXPECT_EQ(setup_.errorFile, u"C:\\logs\\err.txt");
-  EXPECT_TRUE(setup_.errorAppend);
+  EXPECT_EQ(setup_.streamFiles.outputFile, u"C:\\logs\\out.txt");
+  EXPECT_FALSE(setup_.streamFiles.outputAppend) << "only \"yes\" in lower case appends";
+  EXPECT_EQ(setup_.streamFiles.errorFile, u"C:\\logs\\err.txt");
+  EXPECT_TRUE(setup_.streamFiles.errorAppend);
   EXPECT_EQ(arguments_, (std::vector<std::u16string>{u"from-command-line", u"first", u"two words", u"last"}));
 }
 
