@@ -28,12 +28,14 @@ if(BUILD_TESTING)
     tests/unit/profile_read_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
+    tests/unit/settings_reference_test.cpp
     tests/unit/text_test.cpp
     tests/unit/time_stamp_test.cpp
     tests/unit/vm_parameters_test.cpp
     tests/unit/unique_any_test.cpp
   )
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
+  target_compile_definitions(unit_tests PRIVATE LAUNCHER_README="${PROJECT_SOURCE_DIR}/README.md")
   gtest_discover_tests(unit_tests TEST_PREFIX "unit." PROPERTIES LABELS "unit")
   include(cmake/jvm_tests.cmake)
 endif()
