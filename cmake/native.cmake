@@ -24,6 +24,7 @@ if(BUILD_TESTING)
     tests/unit/memory_share_test.cpp
     tests/unit/message_format_test.cpp
     tests/unit/parent_folders_test.cpp
+    tests/unit/path_test.cpp
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/runtime_search_test.cpp

@@ -1,21 +1,13 @@
 #include "base/message_format.h"
 
+#include "base/text.h"
+
 namespace launcher {
 namespace {
 
-void appendDecimal(std::u16string& out, std::uint32_t value) {
-  char16_t digits[10];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (count > 0) out.push_back(digits[--count]);
-}
-
 void appendArg(std::u16string& out, const MessageArg& arg) {
   if (arg.isNumber()) {
-    appendDecimal(out, arg.number());
+    out.append(decimalText(arg.number()));
   } else {
     out.append(arg.text());
   }

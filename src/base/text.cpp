@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include <iterator>
+
 namespace launcher {
 namespace {
 
@@ -46,6 +48,36 @@ bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     if (asciiLower(a[i]) != asciiLower(b[i])) return false;
   }
   return true;
+}
+
+std::u16string decimalText(std::uint64_t value) {
+  char16_t digits[20];  // 18446744073709551615 has 20
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return std::u16string(std::make_reverse_iterator(digits + count), std::make_reverse_iterator(digits));
+}
+
+std::u16string signedDecimalText(std::int64_t value) {
+  // The magnitude is taken in unsigned arithmetic, where negating the most negative value is
+  // defined.
+  const std::uint64_t magnitude =
+      value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  return value < 0 ? u"-" + decimalText(magnitude) : decimalText(magnitude);
+}
+
+std::vector<std::u16string> splitAt(std::u16string_view value, char16_t separator) {
+  std::vector<std::u16string> pieces;
+  std::size_t start = 0;
+  while (start < value.size()) {
+    std::size_t end = value.find(separator, start);
+    if (end == std::u16string_view::npos) end = value.size();
+    pieces.emplace_back(value.substr(start, end - start));
+    start = end + 1;
+  }
+  return pieces;
 }
 
 }  // namespace launcher

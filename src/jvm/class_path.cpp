@@ -1,32 +1,18 @@
 #include "jvm/class_path.h"
 
+#include "base/path.h"
+#include "base/text.h"
+
 namespace launcher {
 
-std::vector<std::u16string> splitClassPath(std::u16string_view value) {
-  std::vector<std::u16string> entries;
-  size_t start = 0;
-  while (start < value.size()) {
-    size_t separator = value.find(u';', start);
-    if (separator == std::u16string_view::npos) {
-      entries.emplace_back(value.substr(start));
-      break;
-    }
-    entries.emplace_back(value.substr(start, separator - start));
-    start = separator + 1;
-  }
-  return entries;
-}
-
-bool isAbsoluteClassPathEntry(std::u16string_view entry) {
-  return entry.size() >= 2 && (entry[1] == u':' || (entry[0] == u'\\' && entry[1] == u'\\'));
-}
+std::vector<std::u16string> splitClassPath(std::u16string_view value) { return splitAt(value, u';'); }
 
 std::u16string buildClassPath(const std::vector<std::u16string>& entries, std::u16string_view launcherFolder,
                               const ExpandText& expand, const EnumerateNames& enumerate) {
   std::u16string classPath;
   for (const std::u16string& written : entries) {
     std::u16string entry = expand(written);
-    const bool absolute = isAbsoluteClassPathEntry(entry);
+    const bool absolute = isAbsolutePath(entry);
     if (absolute && entry.find(u'*') == std::u16string::npos) {
       classPath.append(entry).push_back(u';');
       continue;
@@ -40,9 +26,9 @@ std::u16string buildClassPath(const std::vector<std::u16string>& entries, std::u
       if (!entry.empty() && entry.front() != u'\\' && entry.front() != u'/') pattern.push_back(u'\\');
       pattern.append(entry);
     }
-    size_t lastSeparator = pattern.find_last_of(u"\\/");
-    std::u16string_view folder = std::u16string_view(pattern).substr(
-        0, lastSeparator == std::u16string::npos ? 0 : lastSeparator + 1);
+    // Up to and including the last separator: the pattern less its file name part.
+    std::u16string_view folder(pattern);
+    folder.remove_suffix(fileNameOf(pattern).size());
     for (const std::u16string& name : enumerate(pattern)) {
       classPath.append(folder).append(name).push_back(u';');
     }

@@ -15,10 +15,6 @@ namespace launcher {
 // separators are kept, a final ";" adds no empty entry, and an empty value has none.
 std::vector<std::u16string> splitClassPath(std::u16string_view value);
 
-// An entry with a drive ("C:...") or a UNC path ("\\server\...") is absolute; anything else is
-// taken relative to the launcher's folder.
-bool isAbsoluteClassPathEntry(std::u16string_view entry);
-
 // `text` with its environment references expanded; the text as written when that fails.
 using ExpandText = std::function<std::u16string(std::u16string_view text)>;
 // The names (not paths) of the files and folders matching `pattern`, in the order the file system
@@ -26,10 +22,12 @@ using ExpandText = std::function<std::u16string(std::u16string_view text)>;
 using EnumerateNames = std::function<std::vector<std::u16string>(std::u16string_view pattern)>;
 
 // The class path text for `entries`, every element followed by ";". Each entry is expanded first.
-// An absolute entry without "*" is taken as written, whether it exists or not. Any other entry is
-// a search pattern (a relative one under `launcherFolder`, which has no trailing backslash), and
-// contributes each match as the pattern's folder part and the matched name; an entry that matches
-// nothing contributes nothing. Matches are not filtered, so "lib\*" lists "." and ".." as well.
+// An entry with a drive ("C:...") or a UNC path ("\\server\...") is absolute (isAbsolutePath);
+// anything else is taken relative to the launcher's folder. An absolute entry without "*" is taken
+// as written, whether it exists or not. Any other entry is a search pattern (a relative one under
+// `launcherFolder`, which has no trailing backslash), and contributes each match as the pattern's
+// folder part and the matched name; an entry that matches nothing contributes nothing. Matches
+// are not filtered, so "lib\*" lists "." and ".." as well.
 //
 // A relative entry is joined to the launcher folder with a backslash unless it already begins
 // with "\" or "/": "lib\app.jar" and "\lib\app.jar" both name the jar in the launcher's lib

@@ -1,20 +1,15 @@
 #include "jvm/java_environment.h"
 
+#include "base/path.h"
+
 namespace launcher {
 
-std::u16string withoutLastPathComponents(std::u16string_view path, int count) {
-  for (int i = 0; i < count; ++i) {
-    size_t slash = path.rfind(u'\\');
-    if (slash == std::u16string_view::npos) break;
-    path = path.substr(0, slash);
-  }
-  return std::u16string(path);
+std::u16string javaHomeFromJvmDll(std::u16string_view jvmDllPath) {
+  return std::u16string(withoutLastComponents(jvmDllPath, 3));
 }
 
-std::u16string javaHomeFromJvmDll(std::u16string_view jvmDllPath) { return withoutLastPathComponents(jvmDllPath, 3); }
-
 std::u16string javaBinFolderFromJvmDll(std::u16string_view jvmDllPath) {
-  return withoutLastPathComponents(jvmDllPath, 2);
+  return std::u16string(withoutLastComponents(jvmDllPath, 2));
 }
 
 std::u16string libraryPathText(std::u16string_view libraryPath, std::u16string_view launcherFolder,

@@ -9,10 +9,6 @@
 
 namespace launcher {
 
-// `path` less its last `count` components, each cut at the last backslash (which goes too). A
-// path without a backslash stays as it is.
-std::u16string withoutLastPathComponents(std::u16string_view path, int count);
-
 // The runtime's home folder (QV_JVM_HOME): jvmDllPath less three components, no final backslash.
 std::u16string javaHomeFromJvmDll(std::u16string_view jvmDllPath);
 

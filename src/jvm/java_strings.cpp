@@ -57,6 +57,10 @@ std::u16string javaStringText(JNIEnv* env, jstring text) {
   return result;
 }
 
+void describePendingException(JNIEnv* env) {
+  if (env->ExceptionCheck()) env->ExceptionDescribe();
+}
+
 std::u16string describeJavaThrowable(JNIEnv* env, jthrowable throwable) {
   if (throwable == nullptr) return {};
   // Printed into characters, not bytes: nothing passes through a character encoding, so the

@@ -1,6 +1,7 @@
 #pragma once
 // Text between the launcher and Java: strings and string arrays built from UTF-16 code units,
-// the stack trace of a throwable as text, and ending the program through System.exit.
+// the stack trace of a throwable as text, printing a pending exception, and ending the program
+// through System.exit.
 
 #include <jni.h>
 
@@ -25,6 +26,10 @@ std::u16string javaStringText(JNIEnv* env, jstring text);
 // with no exception pending: the failure dialog's caller takes the escaped throwable out of the
 // pending state first, since no JNI call but a handful may run while one is pending.
 std::u16string describeJavaThrowable(JNIEnv* env, jthrowable throwable);
+
+// Prints and thereby clears the pending exception, if any, so that the next JNI call is legal; a
+// failed lookup or call leaves one, and its caller learns of the failure from the null result.
+void describePendingException(JNIEnv* env);
 
 // Calls System.exit(-1), which ends the process through the VM and normally does not return.
 void callSystemExit(JNIEnv* env);

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the launcher's JNI code.
+// Local references that release themselves, for the launcher's JNI code.
 
 #include <jni.h>
 
@@ -25,11 +25,5 @@ class LocalRef {
   JNIEnv* env_;
   jobject ref_;
 };
-
-// Prints and thereby clears an exception that a helper call raised, so the next JNI call is
-// legal; the caller learns of the failure from the null result.
-inline void describePendingException(JNIEnv* env) {
-  if (env->ExceptionCheck()) env->ExceptionDescribe();
-}
 
 }  // namespace launcher

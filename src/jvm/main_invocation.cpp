@@ -17,12 +17,6 @@ constexpr const char* kCheckAndLoadMainSignature = "(ZILjava/lang/String;)Ljava/
 // checkAndLoadMain's mode for "the name is a class", as opposed to a jar file.
 constexpr jint kLoadMainFromClass = 1;
 
-// An exception left pending by a failed lookup is printed, which also clears it, so that the
-// next JNI call is legal.
-void describePendingException(JNIEnv* env) {
-  if (env->ExceptionCheck()) env->ExceptionDescribe();
-}
-
 // The main class through the runtime's LauncherHelper; null when the runtime has no such route
 // or the route gives no class.
 jclass loadThroughLauncherHelper(JNIEnv* env, const JavaMainRequest& request) {

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "base/text.h"
+
 namespace launcher {
 namespace {
 
@@ -12,17 +14,6 @@ std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) { return a > kMax 
 std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
   if (a != 0 && b > kMax / a) return kMax;
   return a * b;
-}
-
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-std::u16string decimal(std::uint64_t value) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-    value /= 10;
-  } while (value != 0);
-  return digits;
 }
 
 }  // namespace
@@ -60,7 +51,7 @@ std::u16string rewriteMemoryShare(std::u16string_view token, std::uint64_t baseK
   for (char16_t c : body.substr(start)) {
     if (c == u':') {
       ++index;  // a fourth number and later ones are read but not used
-    } else if (isDigit(c) && index < 3) {
+    } else if (isAsciiDigit(c) && index < 3) {
       numbers[index] = saturatingAdd(saturatingMul(numbers[index], 10), static_cast<std::uint64_t>(c - u'0'));
     }
   }
@@ -79,7 +70,7 @@ std::u16string rewriteMemoryShare(std::u16string_view token, std::uint64_t baseK
   if (sizeKb < lowerKb) sizeKb = lowerKb;
 
   std::u16string result(body.substr(0, start));
-  result += decimal(sizeKb);
+  result += decimalText(sizeKb);
   result += u'K';
   return result;
 }

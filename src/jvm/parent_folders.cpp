@@ -1,5 +1,7 @@
 #include "jvm/parent_folders.h"
 
+#include "base/path.h"
+
 namespace launcher {
 
 namespace {
@@ -17,12 +19,8 @@ bool isUncPath(std::u16string_view path) {
   return path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?';
 }
 
-bool isAbsoluteForExistence(std::u16string_view path) {
-  return (path.size() >= 2 && path[1] == u':') || path.starts_with(u"\\\\");
-}
-
 bool pathExists(std::u16string_view path, FolderOps& ops) {
-  return isAbsoluteForExistence(path) && ops.entryExists(path);
+  return isAbsolutePath(path) && ops.entryExists(path);
 }
 
 std::vector<std::u16string> splitPathComponents(std::u16string_view path) {

@@ -30,10 +30,8 @@ class FolderOps {
 // which would make it the long-path prefix.
 bool isUncPath(std::u16string_view path);
 
-// Only a path that names its drive or server is looked up; a relative one is taken as missing.
-bool isAbsoluteForExistence(std::u16string_view path);
-
-// True when `path` is absolute and an entry of exactly that name exists.
+// True when `path` is absolute (isAbsolutePath: it names its drive or server) and an entry of
+// exactly that name exists; a relative path is taken as missing without a look-up.
 bool pathExists(std::u16string_view path, FolderOps& ops);
 
 // The root (C:, \\server, \\?\C:, \\?\UNC, or for a relative path its first component) followed

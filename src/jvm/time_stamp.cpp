@@ -1,5 +1,7 @@
 #include "jvm/time_stamp.h"
 
+#include "base/text.h"
+
 namespace launcher {
 
 bool hasTimeStampPattern(std::u16string_view name) {
@@ -14,8 +16,7 @@ std::u16string expandTimeStamp(std::u16string_view name, const LocalTime& time, 
   const std::size_t last = name.rfind(u'%');
 
   // "L" is no picture of the system's formatting; the milliseconds go in before it runs.
-  std::u16string milliseconds;
-  for (const char c : std::to_string(time.milliseconds)) milliseconds += static_cast<char16_t>(c);
+  const std::u16string milliseconds = decimalText(time.milliseconds);
   std::u16string picture;
   for (const char16_t c : name.substr(first + 1, last - first - 1)) {
     if (c == u'L') {

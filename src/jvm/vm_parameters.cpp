@@ -1,5 +1,7 @@
 #include "jvm/vm_parameters.h"
 
+#include "base/text.h"
+
 namespace launcher {
 namespace {
 
@@ -14,8 +16,6 @@ size_t afterQuotedRun(std::u16string_view text, size_t open) {
   if (next < text.size() && text[next] == u'"') ++next;
   return next;
 }
-
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 }  // namespace
 
@@ -64,7 +64,7 @@ std::u16string unquoteVmParameter(std::u16string_view token) {
 
 std::uint32_t stackSizeFromXss(std::u16string_view textAfterXss) {
   size_t digits = 0;
-  while (digits < textAfterXss.size() && isDigit(textAfterXss[digits])) ++digits;
+  while (digits < textAfterXss.size() && isAsciiDigit(textAfterXss[digits])) ++digits;
   if (digits == 0 || textAfterXss.size() > digits + 1) return 0;
 
   constexpr std::uint64_t kLimit = 0xFFFFFFFFu;

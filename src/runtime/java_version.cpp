@@ -3,30 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/text.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
-namespace {
-
-constexpr bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-void appendDecimal(std::u16string& out, std::int32_t value) {
-  // Widened first so that the most negative value can be negated too.
-  std::int64_t wide = value;
-  if (wide < 0) {
-    out.push_back(u'-');
-    wide = -wide;
-  }
-  char16_t digits[10];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char16_t>(u'0' + wide % 10);
-    wide /= 10;
-  } while (wide != 0);
-  while (count > 0) out.push_back(digits[--count]);
-}
-
-}  // namespace
 
 bool JavaVersion::parse(std::u16string_view text, std::int32_t fill) {
   components.fill(0);
@@ -87,7 +67,7 @@ std::u16string JavaVersion::toString(const JavaVersion& v) {
   std::u16string text;
   for (size_t i = 0; i < std::max<size_t>(shown, 2); ++i) {
     if (i > 0) text.push_back(u'.');
-    appendDecimal(text, v.components[i]);
+    text.append(signedDecimalText(v.components[i]));
   }
   return text;
 }

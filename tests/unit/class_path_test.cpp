@@ -1,5 +1,7 @@
 #include "jvm/class_path.h"
 
+#include "base/path.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -31,10 +33,10 @@ TEST(SplitClassPath, EverySeparatorEndsAnEntry) {
 
 TEST(IsAbsoluteClassPathEntry, DriveOrUncOnly) {
   for (std::u16string_view entry : {u"C:\\a.jar", u"c:", u"C:lib\\a.jar", u"\\\\server\\share\\a.jar", u"\\\\"}) {
-    EXPECT_TRUE(isAbsoluteClassPathEntry(entry));
+    EXPECT_TRUE(isAbsolutePath(entry));
   }
   for (std::u16string_view entry : {u"", u"C", u"\\lib\\a.jar", u"lib\\a.jar", u"a.jar", u"/lib/a.jar"}) {
-    EXPECT_FALSE(isAbsoluteClassPathEntry(entry));
+    EXPECT_FALSE(isAbsolutePath(entry));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "jvm/java_environment.h"
 
+#include "base/path.h"
+
 #include <gtest/gtest.h>
 
 namespace launcher {
@@ -13,9 +15,9 @@ TEST(JavaEnvironment, HomeAndBinFolderFromTheJvmDll) {
 }
 
 TEST(JavaEnvironment, RemovingComponentsStopsAtTheFirstMissingBackslash) {
-  EXPECT_EQ(withoutLastPathComponents(u"bin\\server\\jvm.dll", 3), u"bin");
-  EXPECT_EQ(withoutLastPathComponents(u"jvm.dll", 3), u"jvm.dll");
-  EXPECT_EQ(withoutLastPathComponents(u"C:\\a\\", 1), u"C:\\a");
+  EXPECT_EQ(withoutLastComponents(u"bin\\server\\jvm.dll", 3), u"bin");
+  EXPECT_EQ(withoutLastComponents(u"jvm.dll", 3), u"jvm.dll");
+  EXPECT_EQ(withoutLastComponents(u"C:\\a\\", 1), u"C:\\a");
 }
 
 TEST(JavaEnvironment, LibraryPathHasItsFiveElementsInOrder) {

@@ -1,5 +1,7 @@
 #include "jvm/parent_folders.h"
 
+#include "base/path.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -47,8 +49,8 @@ TEST(PathTests, UncAbsoluteAndRemovalPrefix) {
   EXPECT_FALSE(isUncPath(u"\\\\"));
   EXPECT_FALSE(isUncPath(u"C:\\a"));
 
-  for (std::u16string_view p : {u"C:\\a", u"c:", u"\\\\server", u"\\\\?\\C:\\a"}) EXPECT_TRUE(isAbsoluteForExistence(p));
-  for (std::u16string_view p : {u"", u"C", u"a\\b", u"\\a"}) EXPECT_FALSE(isAbsoluteForExistence(p));
+  for (std::u16string_view p : {u"C:\\a", u"c:", u"\\\\server", u"\\\\?\\C:\\a"}) EXPECT_TRUE(isAbsolutePath(p));
+  for (std::u16string_view p : {u"", u"C", u"a\\b", u"\\a"}) EXPECT_FALSE(isAbsolutePath(p));
 
   const std::u16string shortPath = u"C:\\" + std::u16string(256, u'a');  // 259 characters
   const std::u16string longPath = shortPath + u"b";                    // 260 characters

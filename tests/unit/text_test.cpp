@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 namespace launcher {
 namespace {
 
@@ -32,6 +35,34 @@ TEST(EqualsIgnoringAsciiCase, FoldsAsciiLettersOnly) {
   // Kelvin sign and dotted capital I fold to ASCII letters under Unicode rules.
   EXPECT_FALSE(equalsIgnoringAsciiCase(u"\u212A", u"k"));
   EXPECT_FALSE(equalsIgnoringAsciiCase(u"\u0130bm", u"ibm"));
+}
+
+TEST(AsciiDigit, OnlyZeroToNine) {
+  for (char16_t c : std::u16string_view(u"0123456789")) EXPECT_TRUE(isAsciiDigit(c)) << static_cast<int>(c);
+  // The neighbours of the range, and digits of other scripts that a locale would accept.
+  for (char16_t c : {u'/', u':', u'\u0660', u'\u0966', u'\uFF10', u'\u00B2'}) {
+    EXPECT_FALSE(isAsciiDigit(c)) << static_cast<int>(c);
+  }
+}
+
+TEST(DecimalText, WholeRangeOfBothKinds) {
+  EXPECT_EQ(decimalText(0), u"0");
+  EXPECT_EQ(decimalText(10), u"10");
+  EXPECT_EQ(decimalText(std::numeric_limits<std::uint64_t>::max()), u"18446744073709551615");
+  EXPECT_EQ(signedDecimalText(0), u"0");
+  EXPECT_EQ(signedDecimalText(-5), u"-5");
+  EXPECT_EQ(signedDecimalText(std::numeric_limits<std::int64_t>::max()), u"9223372036854775807");
+  EXPECT_EQ(signedDecimalText(std::numeric_limits<std::int64_t>::min()), u"-9223372036854775808");
+}
+
+TEST(SplitAt, EverySeparatorEndsAPiece) {
+  using Pieces = std::vector<std::u16string>;
+  EXPECT_EQ(splitAt(u"", u';'), Pieces{});
+  EXPECT_EQ(splitAt(u"a", u';'), Pieces{u"a"});
+  EXPECT_EQ(splitAt(u"a;", u';'), Pieces{u"a"});
+  EXPECT_EQ(splitAt(u";", u';'), (Pieces{u""}));
+  EXPECT_EQ(splitAt(u";a;;b;;", u';'), (Pieces{u"", u"a", u"", u"b", u""}));
+  EXPECT_EQ(splitAt(u"a;b,c", u','), (Pieces{u"a;b", u"c"}));
 }
 
 }  // namespace
