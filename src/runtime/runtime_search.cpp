@@ -3,22 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/path.h"
+
 namespace launcher {
 namespace {
-
-std::u16string withTrailingBackslash(std::u16string_view folder) {
-  std::u16string result(folder);
-  if (result.empty() || result.back() != u'\\') result.push_back(u'\\');
-  return result;
-}
-
-std::u16string joined(std::u16string_view a, std::u16string_view b) {
-  std::u16string result;
-  result.reserve(a.size() + b.size());
-  result.append(a);
-  result.append(b);
-  return result;
-}
 
 struct JvmDllLocation {
   std::u16string_view relativePath;
@@ -48,12 +36,12 @@ bool ranksHigher(const JvmCandidate& a, const JvmCandidate& b, const RuntimeCrit
 
 JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, JvmType jvmType) {
   if (jvmType != JvmType::any) {
-    std::u16string path = joined(home, kServerJvm.relativePath);
+    std::u16string path = joinPath(home, kServerJvm.relativePath);
     if (env.fileExists(path)) return {std::move(path), true};
     if (jvmType == JvmType::server) return {};
   }
   for (const JvmDllLocation& location : kJvmDllLocations) {
-    std::u16string path = joined(home, location.relativePath);
+    std::u16string path = joinPath(home, location.relativePath);
     if (env.fileExists(path)) return {std::move(path), location.isServer};
   }
   return {};
@@ -64,9 +52,9 @@ std::optional<std::u16string> findBesideLauncher(RuntimeEnvironment& env, std::u
   // the launcher lies.
   if (launcherFolder.empty()) return std::nullopt;
   std::u16string home = withTrailingBackslash(launcherFolder);
-  if (env.fileExists(joined(home, u"bin\\java.dll"))) return home;
+  if (env.fileExists(joinPath(home, u"bin\\java.dll"))) return home;
   home += u"jre\\";
-  if (env.fileExists(joined(home, u"bin\\java.dll"))) return home;
+  if (env.fileExists(joinPath(home, u"bin\\java.dll"))) return home;
   return std::nullopt;
 }
 
@@ -97,7 +85,7 @@ bool isWithinVersionRange(const JavaVersion& version, const RuntimeCriteria& cri
 
 bool probeRegisteredRuntime(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, std::u16string_view subkeyName,
                             RegistryView view, JvmType jvmType, std::u16string& home, bool& isServer) {
-  std::optional<std::u16string> javaHome = env.readString(joined(key.path, subkeyName), u"JavaHome", view);
+  std::optional<std::u16string> javaHome = env.readString(joinPath(key.path, subkeyName), u"JavaHome", view);
   if (!javaHome || javaHome->empty()) return false;
   std::u16string probedHome = withTrailingBackslash(*javaHome) + std::u16string(key.homeSuffix);
   JvmType probeType = key.probesFavorServerAsDefault && jvmType == JvmType::favorServer ? JvmType::any : jvmType;

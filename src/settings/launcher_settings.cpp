@@ -181,17 +181,7 @@ void applyVmProvider(std::u16string_view value, RuntimeCriteria& criteria) {
   }
 }
 
-std::vector<std::u16string> splitPreferredVersions(std::u16string_view value) {
-  std::vector<std::u16string> versions;
-  size_t start = 0;
-  while (start < value.size()) {
-    size_t separator = value.find(u';', start);
-    if (separator == std::u16string_view::npos) separator = value.size();
-    versions.emplace_back(value.substr(start, separator - start));
-    start = separator + 1;
-  }
-  return versions;
-}
+std::vector<std::u16string> splitPreferredVersions(std::u16string_view value) { return splitAt(value, u';'); }
 
 JrePathSource jrePathSource(bool isService, bool userFileExists) {
   if (isService) return JrePathSource::mainLayered;

@@ -1,5 +1,7 @@
 #include "settings/settings_paths.h"
 
+#include "base/path.h"
+
 namespace launcher {
 
 std::optional<std::u16string> settingsPathForModule(std::u16string_view modulePath) {
@@ -30,9 +32,7 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
                                                          std::u16string_view executablePath) {
   if (appData.empty()) return std::nullopt;
   // Windows accepts "/" as well as "\" in a path; the companion's path is typed by a person.
-  size_t slash = executablePath.find_last_of(u"\\/");
-  std::u16string_view fileName =
-      slash == std::u16string_view::npos ? executablePath : executablePath.substr(slash + 1);
+  std::u16string_view fileName = fileNameOf(executablePath);
   if (fileName.empty()) return std::nullopt;
   std::u16string_view stem = fileName.substr(0, fileName.rfind(u'.'));
 
@@ -44,9 +44,9 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
 }
 
 std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath) {
-  size_t slash = modulePath.rfind(u'\\');
-  if (slash == std::u16string_view::npos || slash == 0) return std::nullopt;
-  return std::u16string(modulePath.substr(0, slash));
+  std::u16string_view folder = folderOf(modulePath);
+  if (folder.empty()) return std::nullopt;
+  return std::u16string(folder);
 }
 
 LaunchContext launchContextFor(std::u16string_view modulePath) {
