@@ -80,4 +80,15 @@ std::vector<std::u16string> splitAt(std::u16string_view value, char16_t separato
   return pieces;
 }
 
+std::u16string withoutEmptyElements(std::u16string_view list, char16_t separator) {
+  std::u16string result;
+  result.reserve(list.size());
+  for (const std::u16string& element : splitAt(list, separator)) {
+    if (element.empty()) continue;
+    if (!result.empty()) result.push_back(separator);
+    result.append(element);
+  }
+  return result;
+}
+
 }  // namespace launcher

@@ -36,4 +36,9 @@ std::u16string signedDecimalText(std::int64_t value);
 // separators are kept, a final separator adds no empty piece, and an empty value has none.
 std::vector<std::u16string> splitAt(std::u16string_view value, char16_t separator);
 
+// `list` with its empty elements dropped: every `separator` that follows another, starts or ends
+// the list goes. A list of paths for the VM must not hold an empty element, which it reads as the
+// current folder.
+std::u16string withoutEmptyElements(std::u16string_view list, char16_t separator);
+
 }  // namespace launcher

@@ -23,8 +23,16 @@ std::u16string buildClassPath(const std::vector<std::u16string>& entries, std::u
     } else {
       pattern.assign(launcherFolder);
       // An empty entry stays the launcher folder itself, which the listing then names as a folder.
-      if (!entry.empty() && entry.front() != u'\\' && entry.front() != u'/') pattern.push_back(u'\\');
-      pattern.append(entry);
+      // One separator between the two, also for a launcher at a drive's root ("D:\").
+      std::u16string_view rest(entry);
+      const bool folderEnds = !pattern.empty() && pattern.back() == u'\\';
+      const bool entryBegins = !rest.empty() && (rest.front() == u'\\' || rest.front() == u'/');
+      if (folderEnds && entryBegins) {
+        rest.remove_prefix(1);
+      } else if (!rest.empty() && !folderEnds && !entryBegins) {
+        pattern.push_back(u'\\');
+      }
+      pattern.append(rest);
     }
     // Up to and including the last separator: the pattern less its file name part.
     std::u16string_view folder(pattern);
@@ -45,7 +53,7 @@ std::u16string prependEmbeddedJar(std::u16string_view classPath, std::u16string_
 
 std::u16string classPathOption(std::u16string_view classPath) {
   std::u16string option(u"-Djava.class.path=");
-  option.append(classPath);
+  option.append(withoutEmptyElements(classPath, u';'));
   return option;
 }
 

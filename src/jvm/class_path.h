@@ -41,7 +41,9 @@ std::u16string buildClassPath(const std::vector<std::u16string>& entries, std::u
 // embedded in the executable ("Embedded Jar").
 std::u16string prependEmbeddedJar(std::u16string_view classPath, std::u16string_view executablePath);
 
-// The option that hands the class path to the VM.
+// The option that hands the class path to the VM, without empty elements: the VM would read one
+// (a final ";" included) as the current folder, and load classes from wherever the user started
+// the launcher.
 std::u16string classPathOption(std::u16string_view classPath);
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 #include "jvm/java_environment.h"
 
 #include "base/path.h"
+#include "base/text.h"
 
 namespace launcher {
 
@@ -15,13 +16,13 @@ std::u16string javaBinFolderFromJvmDll(std::u16string_view jvmDllPath) {
 std::u16string libraryPathText(std::u16string_view libraryPath, std::u16string_view launcherFolder,
                                std::u16string_view javaHome) {
   std::u16string text(libraryPath);
-  text.append(u";").append(launcherFolder).append(u";.;%Path%;").append(javaHome).append(u"\\lib");
+  text.append(u";").append(launcherFolder).append(u";%Path%;").append(javaHome).append(u"\\lib");
   return text;
 }
 
 std::u16string libraryPathOption(std::u16string_view expandedLibraryPath) {
   std::u16string option(u"-Djava.library.path=");
-  option.append(expandedLibraryPath);
+  option.append(withoutEmptyElements(expandedLibraryPath, u';'));
   return option;
 }
 

@@ -16,12 +16,13 @@ std::u16string javaHomeFromJvmDll(std::u16string_view jvmDllPath);
 std::u16string javaBinFolderFromJvmDll(std::u16string_view jvmDllPath);
 
 // The native library path before expansion, for a non-empty "Library Path" setting: the setting,
-// the launcher folder (`launcherFolder` ends in a backslash), ".", the process's %Path%, and the
+// the launcher folder (`launcherFolder` ends in a backslash), the process's %Path%, and the
 // runtime's lib folder, joined by ";".
 std::u16string libraryPathText(std::u16string_view libraryPath, std::u16string_view launcherFolder,
                                std::u16string_view javaHome);
 
-// The option that hands the expanded library path to the VM.
+// The option that hands the expanded library path to the VM, without empty elements, which the VM
+// would read as the current folder.
 std::u16string libraryPathOption(std::u16string_view expandedLibraryPath);
 
 // The process's new Path before expansion: the "System Path" setting (with ";" added unless it is

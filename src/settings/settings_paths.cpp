@@ -26,6 +26,20 @@ std::u16string productFolderName(std::u16string_view productName) {
   return name;
 }
 
+namespace {
+
+// A product name or code as one folder level: the forbidden characters dropped. None when what is
+// left is empty (and something was written) or only dots and spaces, which Windows reads as "."
+// or ".." (it drops trailing dots and spaces), so the file would move to another folder.
+std::optional<std::u16string> folderLevel(std::u16string_view value) {
+  std::u16string level = productFolderName(value);
+  if (value.empty()) return level;
+  if (level.find_first_not_of(u". ") == std::u16string::npos) return std::nullopt;
+  return level;
+}
+
+}  // namespace
+
 std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view appData,
                                                          std::u16string_view productName,
                                                          std::u16string_view productCode,
@@ -35,10 +49,13 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
   std::u16string_view fileName = fileNameOf(executablePath);
   if (fileName.empty()) return std::nullopt;
   std::u16string_view stem = fileName.substr(0, fileName.rfind(u'.'));
+  std::optional<std::u16string> nameLevel = folderLevel(productName);
+  std::optional<std::u16string> codeLevel = folderLevel(productCode);
+  if (!nameLevel || !codeLevel) return std::nullopt;
 
   UserSettingsLocation location;
-  location.productFolder.append(appData).append(u"\\").append(productFolderName(productName));
-  location.codeFolder.append(location.productFolder).append(u"\\").append(productCode);
+  location.productFolder.append(appData).append(u"\\").append(*nameLevel);
+  location.codeFolder.append(location.productFolder).append(u"\\").append(*codeLevel);
   location.file.append(location.codeFolder).append(u"\\").append(stem).append(u".ini");
   return location;
 }
@@ -46,6 +63,8 @@ std::optional<UserSettingsLocation> userSettingsLocation(std::u16string_view app
 std::optional<std::u16string> launcherFolderOf(std::u16string_view modulePath) {
   std::u16string_view folder = folderOf(modulePath);
   if (folder.empty()) return std::nullopt;
+  // "D:" alone names the folder the process last used on that drive, not the drive's root.
+  if (folder.size() == 2 && folder[1] == u':') return std::u16string(folder) + u"\\";
   return std::u16string(folder);
 }
 

@@ -24,7 +24,7 @@ expect_eq "QV_JVM_HOME" 'jre' "$(reported env.QV_JVM_HOME)"
 case $(reported env.Path) in *';jre\bin') echo "ok: the runtime's bin folder ends Path" ;; *) fail "Path: $(reported env.Path)" ;; esac
 classpath=$(reported option.0)
 case $classpath in
-    "-Djava.class.path=$dir\\lib\\"?.jar";$dir\\lib\\"?.jar";$dir\\lib\\ext;") echo "ok: class path [$classpath]" ;;
+    "-Djava.class.path=$dir\\lib\\"?.jar";$dir\\lib\\"?.jar";$dir\\lib\\ext") echo "ok: class path [$classpath]" ;;
     *) fail "class path: [$classpath]" ;;
 esac
 expect_contains "class path" 'a.jar' "$classpath"

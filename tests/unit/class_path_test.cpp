@@ -131,7 +131,9 @@ TEST(ClassPathTexts, EmbeddedJarComesFirstAndTheOptionWrapsIt) {
   EXPECT_EQ(prependEmbeddedJar(u"C:\\a.jar;", u"C:\\App\\app.exe"), u"C:\\App\\app.exe;C:\\a.jar;");
   // Never empty with the embedded jar, even without a class path of its own.
   EXPECT_EQ(prependEmbeddedJar(u"", u"C:\\App\\app.exe"), u"C:\\App\\app.exe;");
-  EXPECT_EQ(classPathOption(u"C:\\a.jar;"), u"-Djava.class.path=C:\\a.jar;");
+  // No empty element, which the VM would read as the current folder.
+  EXPECT_EQ(classPathOption(u"C:\\a.jar;"), u"-Djava.class.path=C:\\a.jar");
+  EXPECT_EQ(classPathOption(u";C:\\a.jar;;C:\\b.jar;;"), u"-Djava.class.path=C:\\a.jar;C:\\b.jar");
 }
 
 }  // namespace

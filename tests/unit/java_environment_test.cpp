@@ -20,10 +20,12 @@ TEST(JavaEnvironment, RemovingComponentsStopsAtTheFirstMissingBackslash) {
   EXPECT_EQ(withoutLastComponents(u"C:\\a\\", 1), u"C:\\a");
 }
 
-TEST(JavaEnvironment, LibraryPathHasItsFiveElementsInOrder) {
+TEST(JavaEnvironment, LibraryPathHasItsElementsInOrderAndNoCurrentFolder) {
   EXPECT_EQ(libraryPathText(u"%APP%\\native", u"C:\\App\\", u"C:\\jre"),
-            u"%APP%\\native;C:\\App\\;.;%Path%;C:\\jre\\lib");
+            u"%APP%\\native;C:\\App\\;%Path%;C:\\jre\\lib");
   EXPECT_EQ(libraryPathOption(u"C:\\n;C:\\App\\"), u"-Djava.library.path=C:\\n;C:\\App\\");
+  // A Path with empty elements must not hand the VM the current folder.
+  EXPECT_EQ(libraryPathOption(u";C:\\n;;C:\\App\\;"), u"-Djava.library.path=C:\\n;C:\\App\\");
 }
 
 TEST(JavaEnvironment, ProcessPathPutsTheSystemPathFirstAndTheRuntimeLast) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
+
 namespace launcher {
 namespace {
 
@@ -30,13 +32,38 @@ TEST(UserSettingsPath, FoldersAndFileUnderAppData) {
   EXPECT_EQ(location->file, u"C:\\Users\\ann\\AppData\\Roaming\\Acme Tools\\AT-2\\tool.ini");
 }
 
-TEST(UserSettingsPath, ForbiddenCharactersLeaveTheProductNameButNotTheCode) {
+TEST(UserSettingsPath, ForbiddenCharactersLeaveTheProductNameAndCode) {
   EXPECT_EQ(productFolderName(u"a\\b?c\"d|e>f<g:h/i*j"), u"abcdefghij");
   EXPECT_EQ(productFolderName(u"Acme: Tools/Pro"), u"Acme ToolsPro");
   std::optional<UserSettingsLocation> location =
       userSettingsLocation(kAppData, u"Acme: Tools", u"v1:2", u"C:\\a\\tool.exe");
   ASSERT_TRUE(location);
-  EXPECT_EQ(location->codeFolder, u"C:\\Users\\ann\\AppData\\Roaming\\Acme Tools\\v1:2");
+  EXPECT_EQ(location->codeFolder, u"C:\\Users\\ann\\AppData\\Roaming\\Acme Tools\\v12");
+}
+
+TEST(UserSettingsPath, NoNameOrCodeLeadsOutOfItsFolder) {
+  // A level Windows reads as "." or ".." would move the file above APPDATA or to the drive's root,
+  // folders other users can write to: such a file is none at all.
+  auto staysInside = [](const std::optional<UserSettingsLocation>& location) {
+    if (!location) return true;
+    std::u16string_view below(location->file);
+    if (!below.starts_with(kAppData)) return false;
+    for (const std::u16string& level : splitAt(below.substr(kAppData.size()), u'\\')) {
+      if (!level.empty() && level.find_first_not_of(u". ") == std::u16string::npos) return false;
+    }
+    return true;
+  };
+  for (std::u16string_view hostile : {u"..\\..\\..\\..\\Public", u"..", u".", u"...", u". .", u"\\", u"C:", u"a/../.."}) {
+    EXPECT_TRUE(staysInside(userSettingsLocation(kAppData, u"Acme", hostile, u"C:\\a\\t.exe")));
+    EXPECT_TRUE(staysInside(userSettingsLocation(kAppData, hostile, u"A1", u"C:\\a\\t.exe")));
+  }
+  EXPECT_EQ(userSettingsLocation(kAppData, u"Acme", u"..\\..\\Public", u"C:\\a\\t.exe")->codeFolder,
+            u"C:\\Users\\ann\\AppData\\Roaming\\Acme\\....Public");
+  EXPECT_EQ(userSettingsLocation(kAppData, u"Acme", u"..", u"C:\\a\\t.exe"), std::nullopt);
+  EXPECT_EQ(userSettingsLocation(kAppData, u"/", u"A1", u"C:\\a\\t.exe"), std::nullopt);
+  // Both left empty stays as it always was: the levels collapse into APPDATA itself.
+  EXPECT_EQ(userSettingsLocation(kAppData, u"", u"", u"C:\\a\\t.exe")->file,
+            u"C:\\Users\\ann\\AppData\\Roaming\\\\\\t.ini");
 }
 
 TEST(UserSettingsPath, FileNameFromTheLastDotOfTheFileNameOnly) {
@@ -82,7 +109,10 @@ namespace {
 
 TEST(LauncherFolder, UpToTheLastBackslash) {
   EXPECT_EQ(launcherFolderOf(u"C:\\Program Files\\Acme\\app.exe"), u"C:\\Program Files\\Acme");
-  EXPECT_EQ(launcherFolderOf(u"C:\\app.exe"), u"C:");
+  // The root with its backslash: "C:" alone is the folder last used on that drive.
+  EXPECT_EQ(launcherFolderOf(u"C:\\app.exe"), u"C:\\");
+  EXPECT_EQ(launchContextFor(u"C:\\app.exe").folderPrefix(), u"C:\\");
+  EXPECT_EQ(launchContextFor(u"C:\\Apps\\app.exe").folderPrefix(), u"C:\\Apps\\");
   EXPECT_EQ(launcherFolderOf(u"app.exe"), std::nullopt);
   EXPECT_EQ(launcherFolderOf(u"\\app.exe"), std::nullopt);
 }

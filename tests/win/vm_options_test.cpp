@@ -6,6 +6,7 @@
 
 #include "base/ansi_text.h"
 #include "base/environment.h"
+#include "base/text.h"
 #include "base/wide.h"
 #include "jvm/java_environment_win.h"
 #include "app/command_line_win.h"
@@ -71,7 +72,7 @@ TEST_F(VmOptionsTest, ClassPathFromRealFolders) {
   // backslash), the absolute entry as written; the missing jar is dropped; a folder matches too.
   std::u16string expected = u"-Djava.class.path=";
   for (const std::u16string& name : findFileNames(lib + u"*.jar")) expected += lib + name + u";";
-  expected += lib + u"a.jar;C:\\absent\\x.jar;" + lib + u"ext;";
+  expected += lib + u"a.jar;C:\\absent\\x.jar;" + lib + u"ext";
   EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), expected);
 }
 
@@ -79,7 +80,7 @@ TEST_F(VmOptionsTest, EmbeddedJarComesFirstAndAnEmptyClassPathStops) {
   ASSERT_TRUE(assemble("[Application]\r\nEmbedded Jar=yes\r\n"));
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), u"-Djava.class.path=" + std::u16string(as_u16view(self)) + u";");
+  EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), u"-Djava.class.path=" + std::u16string(as_u16view(self)));
 
   // Nothing on the class path: message 209 (it returns at once without a display) and none of
   // the later settings take effect.
@@ -94,7 +95,7 @@ TEST_F(VmOptionsTest, UserParametersAreSplitThenExpanded) {
   ASSERT_TRUE(assemble("[Class Path]\r\nClass Path=C:\\app.jar\r\n"
                        "[Java Runtime Environment]\r\n"
                        "Virtual Machine Parameters=-Dapp.title=\"My App\" -Xmx512m %VMOPT_TEST% -Xss1m -Xmx1:64:64p\r\n"));
-  std::vector<std::string> expected{"-Djava.class.path=C:\\app.jar;", "-Dapp.title=My App", "-Xmx512m",
+  std::vector<std::string> expected{"-Djava.class.path=C:\\app.jar", "-Dapp.title=My App", "-Xmx512m",
                                     "-Dspaced=a b", "-Xss1m", "-Xmx65536K"};
   EXPECT_EQ(setup_.vmOptions, expected);
   EXPECT_EQ(setup_.mainThreadStackSize, 1048576u);
@@ -124,7 +125,8 @@ TEST(JavaEnvironment, VariablesPathAndLibraryPath) {
   EXPECT_EQ(variable(L"QV_JVM_HOME"), u"C:\\jre");
   EXPECT_EQ(variable(L"Path"), u"C:\\tools;" + oldPath + u";C:\\jre\\bin");
   ASSERT_EQ(options.size(), 1u);
-  EXPECT_EQ(fromThreadAnsi(options[0]), u"-Djava.library.path=C:\\native;C:\\App\\;.;" + oldPath + u";C:\\jre\\lib");
+  EXPECT_EQ(fromThreadAnsi(options[0]), u"-Djava.library.path=C:\\native;C:\\App\\;" +
+                                             withoutEmptyElements(oldPath, u';') + u";C:\\jre\\lib");
 
   // Without a library path no option is given, and the Path still grows.
   ::SetEnvironmentVariableW(L"Path", as_wcstr(oldPath));
