@@ -6,7 +6,9 @@
 #include "app/java_host_services_win.h"
 #include "app/module_path.h"
 #include "app/pair_relaunch.h"
+#include "base/environment.h"
 #include "base/error_box.h"
+#include "base/path.h"
 #include "base/wide.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
@@ -28,15 +30,15 @@ static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 }  // namespace
 
 bool LauncherApp::initialize() {
+  startedAsCompanion = takeCompanionMark();
   // Everything below needs the launcher's own path; without it the user has been told why.
   std::optional<std::u16string> modulePath = launcherModulePath(messageOwner);
   if (!modulePath) return false;
   context = launchContextFor(*modulePath);
   arguments = readCommandLine();
   if (!readSettings()) return false;
-  // Relative paths in the settings (a relative "JRE Path", say) are meant relative to the
-  // launcher's folder, whatever folder the user started it from; so this comes before the
-  // runtime search.
+  anchorSettingsPaths();
+  // The Java program's current folder; the settings' paths no longer depend on it.
   if (settings.overrideWorkingDir) applyWorkingDirOverride();
   return locateRuntime();
 }
@@ -47,15 +49,13 @@ bool LauncherApp::locateRuntime() {
   jvmDllPath = location.jvmDllPath;
   switch (location.source) {
     case RuntimeSource::jrePath:
-      // A runtime named by path may be of either architecture.
+    case RuntimeSource::registry64:
+      // A runtime named by path may be of either architecture; one found only among the 64-bit
+      // registrations is for the companion when it is what it says.
       updatePairRelaunch();
       return true;
     case RuntimeSource::besideLauncher:
     case RuntimeSource::registry:
-      return true;
-    case RuntimeSource::registry64:
-      // Found only among the 64-bit registrations: this process cannot load it.
-      relaunchThroughPair = true;
       return true;
     case RuntimeSource::none:
       break;
@@ -76,19 +76,42 @@ bool LauncherApp::readSettings() {
   // A launcher whose path has no "." has no settings file, and nothing to start.
   if (context.settingsFile.empty()) return false;
   ProfileSettingsSource source(context);
-  if (!readSettingsFrom(source, settings)) {
-    showError(messageOwner, IDS_MAIN_CLASS_MISSING);
-    return false;
+  SettingsOutcome outcome = readSettingsFrom(source, settings);
+  switch (outcome.status) {
+    case SettingsOutcome::complete:
+      return true;
+    case SettingsOutcome::requiredKeyEmpty:
+      showError(messageOwner, IDS_MAIN_CLASS_MISSING);
+      break;
+    case SettingsOutcome::requiredKeyUnreadable:
+      showError(messageOwner, IDS_SETTING_TOO_LONG, {outcome.key->section, outcome.key->key, context.settingsFile});
+      break;
   }
-  return true;
+  return false;
+}
+
+void LauncherApp::anchorSettingsPaths() {
+  // Files of the application lie beside the launcher, whatever folder the user started it from
+  // (Downloads, a share, a shortcut's "Start in"): a runtime or program planted there must never
+  // run in its place.
+  for (std::u16string* path : {&settings.runtime.jrePath, &settings.pairProduct}) {
+    if (!path->empty()) *path = fullPathName(anchoredPath(context.folder, *path));
+  }
 }
 
 void LauncherApp::applyWorkingDirOverride() {
   if (!context.folder.empty()) ::SetCurrentDirectoryW(as_wcstr(context.folder));
 }
 
+bool LauncherApp::mayStartCompanion() const {
+  return !startedAsCompanion && !settings.pairProduct.empty() &&
+         !isSameFile(settings.pairProduct, context.modulePath);
+}
+
 void LauncherApp::updatePairRelaunch() {
-  relaunchThroughPair = needsPairRelaunch(settings.pairProduct, jvmDllPath);
+  // A runtime this launcher cannot load and may not hand on is still tried here, so that the load
+  // error tells the user which runtime it is.
+  relaunchThroughPair = mayStartCompanion() && isCompanionRuntime(jvmDllPath);
 }
 
 int LauncherApp::run() {

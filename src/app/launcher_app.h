@@ -31,6 +31,9 @@ class LauncherApp {
 
  private:
   bool readSettings();
+  // Makes "JRE Path" and "Pair Product" full paths, a relative one taken inside the launcher's
+  // folder.
+  void anchorSettingsPaths();
   void applyWorkingDirOverride();
   // Finds the jvm.dll to load, or that the companion must run; false when none was found and
   // the user gave up.
@@ -39,9 +42,12 @@ class LauncherApp {
   bool askForRuntimeFolder();
   // Loads the runtime, completes the options and runs the Java program; the exit code.
   int runJava();
-  // Decides, for a jvm.dll chosen by path, whether the companion executable must run instead:
-  // only when there is a companion and the file is an image of another architecture.
+  // Decides, for the chosen jvm.dll, whether the companion executable must run instead: only when
+  // the launcher may start one and the file is an image of the companion's architecture.
   void updatePairRelaunch();
+  // Whether a companion may be started at all: one is named, it is not this launcher itself, and
+  // this launcher is not a companion already.
+  bool mayStartCompanion() const;
 
   // The launcher's own path, folder and settings file, found once at the start.
   LaunchContext context;
@@ -55,6 +61,8 @@ class LauncherApp {
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
+  // True when another launcher started this one as its companion.
+  bool startedAsCompanion = false;
   // The VM's options, the main thread's stack size and the output and error files.
   VmSetup vmSetup;
   // Entry points of the loaded runtime, and the one VM while it exists.

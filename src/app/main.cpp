@@ -5,6 +5,11 @@
 #include "app/launcher_app.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything is loaded: no library is ever looked for in the folder the user happened to
+  // start the launcher from. SetDllDirectoryW rather than SetDefaultDllDirectories, which would
+  // also drop Path from the search, where the libraries of many Java applications' native code
+  // are found.
+  ::SetDllDirectoryW(L"");
   launcher::LauncherApp app;
   int exitCode = -1;
   ::SetThreadLocale(::GetSystemDefaultLCID());

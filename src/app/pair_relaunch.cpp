@@ -6,6 +6,20 @@
 #include "base/win_owners.h"
 
 namespace launcher {
+namespace {
+
+// Set for the companion only. A companion that finds a runtime it cannot load must say so rather
+// than hand the start on again: two launchers that name each other (or one that names itself)
+// would otherwise start each other without end.
+constexpr char16_t kCompanionMark[] = u"QV_LAUNCHER_COMPANION";
+
+}  // namespace
+
+bool takeCompanionMark() {
+  bool marked = ::GetEnvironmentVariableW(as_wcstr(kCompanionMark), nullptr, 0) != 0;
+  ::SetEnvironmentVariableW(as_wcstr(kCompanionMark), nullptr);
+  return marked;
+}
 
 int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode) {
   // CreateProcessW may write into the command line it is given, so it gets a copy.
@@ -13,6 +27,7 @@ int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started{};
+  ::SetEnvironmentVariableW(as_wcstr(kCompanionMark), L"1");
   if (!::CreateProcessW(as_wcstr(pairProduct), as_writable_wcstr(commandLine), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started)) {
     return 0;

@@ -4,9 +4,14 @@
 
 namespace launcher {
 
-// Starts the companion executable `pairProduct` in the launcher's place, with this process's own
-// command line exactly as it came, and returns the exit code for the launcher: the companion's
-// own when `waitForExitCode` is set, else 0 at once. A companion that cannot be started gives 0.
+// Whether this launcher was started by another one as its companion. The mark is taken out of the
+// environment at once, so that programs the Java application starts do not inherit it.
+bool takeCompanionMark();
+
+// Starts the companion executable `pairProduct` (a full path) in the launcher's place, with this
+// process's own command line exactly as it came and marked as a companion, and returns the exit
+// code for the launcher: the companion's own when `waitForExitCode` is set, else 0 at once. A
+// companion that cannot be started gives 0.
 int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode);
 
 }  // namespace launcher

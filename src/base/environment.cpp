@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/text.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
 
@@ -46,6 +47,41 @@ bool pathFound(std::u16string_view path) {
   WIN32_FIND_DATAW data;
   UniqueFindHandle find(::FindFirstFileW(as_wcstr(pathText), &data));
   return static_cast<bool>(find);
+}
+
+std::u16string fullPathName(std::u16string_view path) {
+  std::u16string source(path);
+  if (source.empty()) return source;
+  DWORD size = ::GetFullPathNameW(as_wcstr(source), 0, nullptr, nullptr);
+  if (size == 0) return source;
+  std::u16string full(size, u'\0');
+  DWORD length = ::GetFullPathNameW(as_wcstr(source), size, as_writable_wcstr(full), nullptr);
+  if (length == 0 || length >= size) return source;
+  full.resize(length);
+  return full;
+}
+
+namespace {
+
+std::optional<BY_HANDLE_FILE_INFORMATION> fileIdentity(std::u16string_view path) {
+  std::u16string text(path);
+  // No access asked for: the launcher's own running image may be opened for its identity only.
+  UniqueFileHandle file(::CreateFileW(as_wcstr(text), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
+  return information;
+}
+
+}  // namespace
+
+bool isSameFile(std::u16string_view a, std::u16string_view b) {
+  std::optional<BY_HANDLE_FILE_INFORMATION> first = fileIdentity(a), second = fileIdentity(b);
+  if (first && second) {
+    return first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh && first->nFileIndexLow == second->nFileIndexLow;
+  }
+  return equalsIgnoringAsciiCase(fullPathName(a), fullPathName(b));
 }
 
 }  // namespace launcher

@@ -22,4 +22,14 @@ std::vector<std::u16string> findFileNames(std::u16string_view pattern);
 // Whether a file or folder of that name exists (a find-first-file succeeds).
 bool pathFound(std::u16string_view path);
 
+// `path` as a full path (GetFullPathNameW): "." and ".." resolved, "/" read as "\". A relative
+// path is taken against the current folder, so callers anchor it first. The path as given when
+// the system cannot say.
+std::u16string fullPathName(std::u16string_view path);
+
+// Whether the two paths name one file: the same volume and file index, so a short name, another
+// spelling or a second link to the file counts. When either cannot be opened, their full paths
+// are compared without regard to ASCII case.
+bool isSameFile(std::u16string_view a, std::u16string_view b);
+
 }  // namespace launcher

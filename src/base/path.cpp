@@ -28,6 +28,35 @@ bool isAbsolutePath(std::u16string_view path) {
   return (path.size() >= 2 && path[1] == u':') || path.starts_with(u"\\\\");
 }
 
+namespace {
+
+bool isSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The drive ("C:") or share ("\\server\share") that `folder` lies on; empty when it names neither.
+std::u16string_view rootOf(std::u16string_view folder) {
+  if (folder.size() >= 2 && folder[1] == u':') return folder.substr(0, 2);
+  if (folder.size() > 2 && isSeparator(folder[0]) && isSeparator(folder[1])) {
+    size_t server = folder.find_first_of(u"\\/", 2);
+    if (server == std::u16string_view::npos) return folder;
+    size_t share = folder.find_first_of(u"\\/", server + 1);
+    return folder.substr(0, share);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::u16string anchoredPath(std::u16string_view folder, std::u16string_view path) {
+  if (path.empty() || folder.empty()) return std::u16string(path);
+  if (path.size() >= 2 && path[1] == u':') return std::u16string(path);
+  if (isSeparator(path[0])) {
+    if (path.size() >= 2 && isSeparator(path[1])) return std::u16string(path);
+    std::u16string rooted(rootOf(folder));
+    return rooted.empty() ? std::u16string(path) : rooted.append(path);
+  }
+  return joinPath(folder, path);
+}
+
 std::u16string_view withoutLastComponents(std::u16string_view path, int count) {
   for (int i = 0; i < count; ++i) {
     const std::size_t slash = path.rfind(u'\\');

@@ -27,6 +27,12 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name);
 // drive and is not absolute.
 bool isAbsolutePath(std::u16string_view path);
 
+// `path` as a path inside `folder` (the launcher's, say), whatever the current folder: an absolute
+// path as it is, one rooted at "\" or "/" on the folder's drive or share, any other joined to the
+// folder. "/" counts as "\" throughout, as Windows reads it. A path naming a drive but no root
+// ("D:app") is left as it is, and so is everything when the folder is empty.
+std::u16string anchoredPath(std::u16string_view folder, std::u16string_view path);
+
 // `path` less its last `count` components, each cut at the last "\" (which goes too). Cutting
 // stops at a path without a "\", which stays as it is: "jvm.dll" less one component is "jvm.dll".
 std::u16string_view withoutLastComponents(std::u16string_view path, int count);

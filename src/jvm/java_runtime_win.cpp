@@ -2,6 +2,7 @@
 
 #include "base/error_box.h"
 #include "base/wide.h"
+#include "jvm/java_environment.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
@@ -15,8 +16,13 @@ Fn bind(HMODULE module, const char* name) {
 }  // namespace
 
 bool loadJavaRuntime(HWND messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints) {
-  // Never freed: the VM lives until the process ends.
-  HMODULE runtime = ::LoadLibraryW(as_wcstr(jvmDllPath));
+  // The libraries jvm.dll needs (the C runtime the runtime ships, say) come from its own folder,
+  // then from the runtime's bin folder, before the system folders and Path, so a copy planted in a
+  // folder on Path is not taken; the runtime's own later loads search its bin folder too. Loaded
+  // by full path, and never freed: the VM lives until the process ends.
+  std::u16string binFolder = javaBinFolderFromJvmDll(jvmDllPath);
+  ::SetDllDirectoryW(as_wcstr(binFolder));
+  HMODULE runtime = ::LoadLibraryExW(as_wcstr(jvmDllPath), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!runtime) {
     DWORD error = ::GetLastError();
     launcher::showError(messageOwner, IDS_RUNTIME_LOAD_FAILED, {jvmDllPath, static_cast<std::uint32_t>(error)});

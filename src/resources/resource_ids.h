@@ -45,3 +45,4 @@
 #define IDS_JNI_ENOMEM 228               /* -4 */
 #define IDS_JNI_EEXIST 229               /* -5 */
 #define IDS_JNI_EINVAL 230               /* -6 */
+#define IDS_SETTING_TOO_LONG 232         /* %ls section, %ls key, %ls settings file */

@@ -15,13 +15,18 @@ inline constexpr std::uint16_t kMachineX86 = 0x014C;
 inline constexpr std::uint16_t kMachineX64 = 0x8664;
 inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
 
-// The machine this launcher was built for: the only one whose runtime it can load itself.
+// The machine this launcher was built for: the only one whose runtime it can load itself; and
+// the machine of its companion, the same launcher built for the other of x86 and x64, whose
+// runtimes alone are handed on.
 #if defined(__x86_64__) || defined(_M_X64)
 inline constexpr std::uint16_t kOwnMachine = kMachineX64;
+inline constexpr std::uint16_t kCompanionMachine = kMachineX86;
 #elif defined(__i386__) || defined(_M_IX86)
 inline constexpr std::uint16_t kOwnMachine = kMachineX86;
+inline constexpr std::uint16_t kCompanionMachine = kMachineX64;
 #elif defined(__aarch64__) || defined(_M_ARM64)
 inline constexpr std::uint16_t kOwnMachine = kMachineArm64;
+inline constexpr std::uint16_t kCompanionMachine = kMachineX64;
 #endif
 
 // The Machine field of the image held in `file`, or nothing when `file` is not a complete

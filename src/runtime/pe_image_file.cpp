@@ -58,10 +58,9 @@ bool PeImageFile::isValidImage() {
   return true;
 }
 
-bool needsPairRelaunch(std::u16string_view pairProduct, const std::u16string& jvmDllPath) {
-  if (pairProduct.empty()) return false;
+bool isCompanionRuntime(const std::u16string& jvmDllPath) {
   PeImageFile image(jvmDllPath);
-  return image.isValidImage() && isForeignMachine(image.machine(), kOwnMachine);
+  return image.isValidImage() && image.machine() == kCompanionMachine;
 }
 
 }  // namespace launcher

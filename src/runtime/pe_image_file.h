@@ -36,9 +36,9 @@ class PeImageFile {
 };
 
 // Whether a start with the jvm.dll at `jvmDllPath` must go to the companion executable: only
-// when there is one (`pairProduct`) and the file is a valid image built for another machine
-// than this launcher. Any failure to read the file leaves the start to this launcher, whose
-// load error then names the file.
-bool needsPairRelaunch(std::u16string_view pairProduct, const std::u16string& jvmDllPath);
+// when the file is a valid image built for the companion's machine. A runtime of any other
+// machine, and any failure to read the file, leaves the start to this launcher, whose load error
+// then names the file.
+bool isCompanionRuntime(const std::u16string& jvmDllPath);
 
 }  // namespace launcher

@@ -117,7 +117,7 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.preferRuntimeSplash = isYesInAnyCase(v); }},
 };
 
-std::u16string readValue(SettingsSource& source, const SettingKey& row, const LauncherSettings& settings) {
+std::optional<std::u16string> readValue(SettingsSource& source, const SettingKey& row, const LauncherSettings& settings) {
   switch (row.read) {
     case ValueRead::plain:
       return source.readMainPlain(row.section, row.key);
@@ -190,13 +190,14 @@ JrePathSource jrePathSource(bool isService, bool userFileExists) {
 
 std::span<const SettingKey> settingKeys() { return kSettingKeys; }
 
-bool readSettingsFrom(SettingsSource& source, LauncherSettings& settings) {
+SettingsOutcome readSettingsFrom(SettingsSource& source, LauncherSettings& settings) {
   for (const SettingKey& row : kSettingKeys) {
-    std::u16string value = readValue(source, row, settings);
-    row.apply(value, settings);
-    if (row.required && value.empty()) return false;
+    std::optional<std::u16string> value = readValue(source, row, settings);
+    row.apply(value.value_or(u""), settings);
+    if (row.required && !value) return {SettingsOutcome::requiredKeyUnreadable, &row};
+    if (row.required && value->empty()) return {SettingsOutcome::requiredKeyEmpty, &row};
   }
-  return true;
+  return {};
 }
 
 }  // namespace launcher

@@ -3,6 +3,7 @@
 // the rules that turn the text of each key into a value. Reading goes through `SettingsSource`,
 // so the order of reads and the meaning of every value can be checked without Windows.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -112,21 +113,33 @@ struct ProductIdentity {
 class SettingsSource {
  public:
   virtual ~SettingsSource() = default;
+  // Each read gives nothing for a value that cannot be read at all (one too long to be a setting).
   // [section] key of the main settings file.
-  virtual std::u16string readMainPlain(std::u16string_view section, std::u16string_view key) = 0;
+  virtual std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) = 0;
   // [section] key of the main settings file, or else [section+] key with one leading space.
-  virtual std::u16string readMainLayered(std::u16string_view section, std::u16string_view key) = 0;
+  virtual std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) = 0;
   // Whether the per-user settings file of `product` exists.
   virtual bool userFileExists(const ProductIdentity& product) = 0;
   // [section] key of the per-user settings file of `product`.
-  virtual std::u16string readUserPlain(const ProductIdentity& product, std::u16string_view section,
-                                       std::u16string_view key) = 0;
+  virtual std::optional<std::u16string> readUserPlain(const ProductIdentity& product, std::u16string_view section,
+                                                      std::u16string_view key) = 0;
+};
+
+// What reading the settings came to. It converts to true only when the launch can go on.
+struct SettingsOutcome {
+  enum Status { complete, requiredKeyEmpty, requiredKeyUnreadable };
+  Status status = complete;
+  // The required key that stopped the reading.
+  const SettingKey* key = nullptr;
+
+  explicit operator bool() const { return status == complete; }
 };
 
 // Fills `settings` from `source`, key by key in the table's order: product code and name, the
 // runtime requirements, then "Main Class" and, only when that names a class, the application,
-// VM option, stream, argument, single-instance and splash keys. False when "Main Class" is
-// empty: there is nothing to launch, and the caller tells the user so.
-bool readSettingsFrom(SettingsSource& source, LauncherSettings& settings);
+// VM option, stream, argument, single-instance and splash keys. An unreadable value counts as
+// empty. Stops at a required key ("Main Class") that is empty or cannot be read: there is
+// nothing to launch, and the caller tells the user which it was.
+SettingsOutcome readSettingsFrom(SettingsSource& source, LauncherSettings& settings);
 
 }  // namespace launcher

@@ -7,7 +7,7 @@
 
 namespace launcher {
 
-std::u16string ProfileFile::readPlain(std::u16string_view section, std::u16string_view key) const {
+std::optional<std::u16string> ProfileFile::readPlain(std::u16string_view section, std::u16string_view key) const {
   std::u16string sectionText(section), keyText(key);
   return readGrowing([&](char16_t* buffer, size_t size) -> size_t {
     return ::GetPrivateProfileStringW(as_wcstr(sectionText), as_wcstr(keyText), L"",
@@ -16,10 +16,10 @@ std::u16string ProfileFile::readPlain(std::u16string_view section, std::u16strin
   });
 }
 
-std::u16string ProfileFile::readLayered(std::u16string_view section, std::u16string_view key) const {
-  std::u16string own = readPlain(section, key);
-  if (!own.empty()) return own;
-  return layeredValue(own, readPlain(plusSectionName(section), key));
+std::optional<std::u16string> ProfileFile::readLayered(std::u16string_view section, std::u16string_view key) const {
+  std::optional<std::u16string> own = readPlain(section, key);
+  if (!own || !own->empty()) return own;
+  return layeredRead(own, readPlain(plusSectionName(section), key));
 }
 
 }  // namespace launcher

@@ -1,6 +1,7 @@
 #pragma once
 // A settings file in Windows profile (INI) format, read through GetPrivateProfileStringW.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,12 @@ class ProfileFile {
 
   const std::u16string& path() const { return path_; }
 
-  // The value of [section] key, whole whatever its length; empty for an absent key, section or
-  // file.
-  std::u16string readPlain(std::u16string_view section, std::u16string_view key) const;
+  // The value of [section] key, whole up to the longest value a setting may have; empty for an
+  // absent key, section or file, nothing for a value too long to be read.
+  std::optional<std::u16string> readPlain(std::u16string_view section, std::u16string_view key) const;
 
   // [section] key, or else [section+] key with one leading space.
-  std::u16string readLayered(std::u16string_view section, std::u16string_view key) const;
+  std::optional<std::u16string> readLayered(std::u16string_view section, std::u16string_view key) const;
 
  private:
   std::u16string path_;

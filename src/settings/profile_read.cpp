@@ -11,6 +11,13 @@ std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view pl
   return value;
 }
 
+std::optional<std::u16string> layeredRead(const std::optional<std::u16string>& ownValue,
+                                          const std::optional<std::u16string>& plusValue) {
+  if (!ownValue || !ownValue->empty()) return ownValue;
+  if (!plusValue) return std::nullopt;
+  return layeredValue(*ownValue, *plusValue);
+}
+
 std::u16string plusSectionName(std::u16string_view section) {
   std::u16string name(section);
   name.push_back(u'+');

@@ -55,11 +55,11 @@ std::u16string pairUserSettingsFilePath(const LauncherSettings& settings) {
   return withFolders(userLocation(settings.productName, settings.productCode, settings.pairProduct), true);
 }
 
-std::u16string ProfileSettingsSource::readMainPlain(std::u16string_view section, std::u16string_view key) {
+std::optional<std::u16string> ProfileSettingsSource::readMainPlain(std::u16string_view section, std::u16string_view key) {
   return main_.readPlain(section, key);
 }
 
-std::u16string ProfileSettingsSource::readMainLayered(std::u16string_view section, std::u16string_view key) {
+std::optional<std::u16string> ProfileSettingsSource::readMainLayered(std::u16string_view section, std::u16string_view key) {
   return main_.readLayered(section, key);
 }
 
@@ -73,10 +73,12 @@ bool ProfileSettingsSource::userFileExists(const ProductIdentity& product) {
   return !path.empty() && pathFound(path);
 }
 
-std::u16string ProfileSettingsSource::readUserPlain(const ProductIdentity& product, std::u16string_view section,
-                                                    std::u16string_view key) {
+std::optional<std::u16string> ProfileSettingsSource::readUserPlain(const ProductIdentity& product,
+                                                                   std::u16string_view section,
+                                                                   std::u16string_view key) {
   std::u16string path = userPath(product);
-  return path.empty() ? std::u16string() : ProfileFile(path).readPlain(section, key);
+  if (path.empty()) return std::u16string();
+  return ProfileFile(path).readPlain(section, key);
 }
 
 void storeJrePath(const LaunchContext& context, const LauncherSettings& settings, std::u16string_view folder) {

@@ -28,10 +28,10 @@ class ProfileSettingsSource : public SettingsSource {
  public:
   explicit ProfileSettingsSource(const LaunchContext& context) : context_(context), main_(context.settingsFile) {}
 
-  std::u16string readMainPlain(std::u16string_view section, std::u16string_view key) override;
-  std::u16string readMainLayered(std::u16string_view section, std::u16string_view key) override;
+  std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) override;
+  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) override;
   bool userFileExists(const ProductIdentity& product) override;
-  std::u16string readUserPlain(const ProductIdentity& product, std::u16string_view section,
+  std::optional<std::u16string> readUserPlain(const ProductIdentity& product, std::u16string_view section,
                                std::u16string_view key) override;
 
  private:

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace launcher {
@@ -134,13 +135,15 @@ class FakeSource : public SettingsSource {
  public:
   using Table = std::map<std::pair<std::u16string, std::u16string>, std::u16string>;
   Table mainPlain, mainLayered, user;
+  // Keys whose value cannot be read at all.
+  std::set<std::u16string> unreadable;
   bool userExists = false;
   Strings log;
 
-  std::u16string readMainPlain(std::u16string_view section, std::u16string_view key) override {
+  std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) override {
     return look("main-plain", mainPlain, section, key);
   }
-  std::u16string readMainLayered(std::u16string_view section, std::u16string_view key) override {
+  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) override {
     return look("main-layered", mainLayered, section, key);
   }
   bool userFileExists(const ProductIdentity& product) override {
@@ -148,7 +151,7 @@ class FakeSource : public SettingsSource {
                   std::u16string(product.code));
     return userExists;
   }
-  std::u16string readUserPlain(const ProductIdentity& product, std::u16string_view section,
+  std::optional<std::u16string> readUserPlain(const ProductIdentity& product, std::u16string_view section,
                                std::u16string_view key) override {
     EXPECT_EQ(product.name, u"Acme");
     EXPECT_EQ(product.code, u"A1");
@@ -156,10 +159,11 @@ class FakeSource : public SettingsSource {
   }
 
  private:
-  std::u16string look(const char* kind, const Table& table, std::u16string_view section,
-                      std::u16string_view key) {
+  std::optional<std::u16string> look(const char* kind, const Table& table, std::u16string_view section,
+                                     std::u16string_view key) {
     std::u16string entry(kind, kind + std::char_traits<char>::length(kind));
     log.push_back(entry + u" [" + std::u16string(section) + u"] " + std::u16string(key));
+    if (unreadable.count(std::u16string(key))) return std::nullopt;
     auto found = table.find({std::u16string(section), std::u16string(key)});
     return found == table.end() ? std::u16string() : found->second;
   }
@@ -315,6 +319,24 @@ TEST(ReadSettingsFrom, NoMainClassStopsBeforeTheApplicationKeys) {
   EXPECT_FALSE(settings.failureCheck);
   // What was read before the stop is kept.
   EXPECT_EQ(settings.productName, u"Acme");
+}
+
+TEST(ReadSettingsFrom, AnUnreadableValueIsEmptyButStopsARequiredKeyByName) {
+  FakeSource source = acmeSource();
+  source.unreadable = {u"JRE Path"};
+  LauncherSettings settings;
+  EXPECT_TRUE(readSettingsFrom(source, settings));
+  EXPECT_EQ(settings.runtime.jrePath, u"");
+
+  source.unreadable = {u"Main Class"};
+  SettingsOutcome outcome = readSettingsFrom(source, settings);
+  EXPECT_FALSE(outcome);
+  EXPECT_EQ(outcome.status, SettingsOutcome::requiredKeyUnreadable);
+  ASSERT_NE(outcome.key, nullptr);
+  EXPECT_EQ(outcome.key->key, u"Main Class");
+  source.unreadable.clear();
+  source.mainLayered.erase({std::u16string(kJre), u"Main Class"});
+  EXPECT_EQ(readSettingsFrom(source, settings).status, SettingsOutcome::requiredKeyEmpty);
 }
 
 }  // namespace

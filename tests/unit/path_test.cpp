@@ -47,3 +47,33 @@ TEST(PathComponents, DroppingStopsAtTheRoot) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+TEST(AnchoredPath, RelativeSettingsLieInTheLaunchersFolder) {
+  struct Case {
+    std::u16string_view folder, path, anchored;
+  };
+  const Case cases[] = {
+      {u"C:\\App", u"jre", u"C:\\App\\jre"},
+      {u"C:\\App", u"..\\jre", u"C:\\App\\..\\jre"},  // the system's full path removes the ".."
+      {u"C:\\App", u"\\jre", u"C:\\jre"},
+      {u"C:\\App", u"/jre", u"C:/jre"},
+      {u"C:\\", u"jre", u"C:\\jre"},
+      {u"\\\\srv\\share\\App", u"\\jre", u"\\\\srv\\share\\jre"},
+      {u"\\\\srv\\share\\App", u"jre", u"\\\\srv\\share\\App\\jre"},
+      {u"C:\\App", u"D:\\jre", u"D:\\jre"},
+      {u"C:\\App", u"\\\\srv\\jre", u"\\\\srv\\jre"},
+      {u"C:\\App", u"D:jre", u"D:jre"},
+      {u"C:\\App", u"", u""},
+      {u"", u"jre", u"jre"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(anchoredPath(c.folder, c.path), c.anchored)
+        << std::string(c.folder.begin(), c.folder.end()) << " + " << std::string(c.path.begin(), c.path.end());
+  }
+}
+
+}  // namespace
+}  // namespace launcher

@@ -39,6 +39,19 @@ TEST(ReadGrowing, ValuesAtAndBeyondTheFirstBufferArriveWhole) {
   EXPECT_EQ(read.sizesAsked, (std::vector<size_t>{256, 512}));
 }
 
+TEST(ReadGrowing, AValueLongerThanAnySettingIsRefusedNotGrownWithoutEnd) {
+  FakeProfileRead longest{std::u16string(kMaxProfileValueLength, u'a'), {}};
+  EXPECT_EQ(readGrowing(std::ref(longest)), longest.value);
+  FakeProfileRead tooLong{std::u16string(kMaxProfileValueLength + 1, u'a'), {}};
+  EXPECT_EQ(readGrowing(std::ref(tooLong)), std::nullopt);
+  EXPECT_LE(tooLong.sizesAsked.back(), 2 * kMaxProfileValueLength);
+  // An unreadable own value is not replaced by the "+" section's; an unreadable "+" value counts
+  // only when the own one is empty.
+  EXPECT_EQ(layeredRead(std::nullopt, u"x"), std::nullopt);
+  EXPECT_EQ(layeredRead(u"", std::nullopt), std::nullopt);
+  EXPECT_EQ(layeredRead(u"a", std::nullopt), u"a");
+}
+
 TEST(ReadGrowing, EmptyValue) {
   FakeProfileRead read{u"", {}};
   EXPECT_EQ(readGrowing(std::ref(read)), u"");

@@ -42,7 +42,7 @@ TEST_F(PeImageFileTest, RealDllsOfBothArchitectures) {
   EXPECT_EQ(x64.machine(), kMachineX64);
 }
 
-TEST_F(PeImageFileTest, AnArm64HeaderIsValidAndForeign) {
+TEST_F(PeImageFileTest, AnArm64HeaderIsValidButNoCompanionRuntime) {
   std::string bytes = testing::readFile(images_ + u"probe-x64.dll");
   ASSERT_GT(bytes.size(), 0x200u);
   uint32_t lfanew = 0;
@@ -53,7 +53,8 @@ TEST_F(PeImageFileTest, AnArm64HeaderIsValidAndForeign) {
   PeImageFile arm(scratch_);
   ASSERT_TRUE(arm.isValidImage());
   EXPECT_EQ(arm.machine(), kMachineArm64);
-  EXPECT_TRUE(needsPairRelaunch(u"C:\\app\\app64.exe", scratch_));
+  // The companion cannot load it either; this launcher's load error names it.
+  EXPECT_FALSE(isCompanionRuntime(scratch_));
 }
 
 TEST_F(PeImageFileTest, BrokenFilesAreNotImages) {
@@ -77,13 +78,12 @@ TEST_F(PeImageFileTest, BrokenFilesAreNotImages) {
   EXPECT_FALSE(PeImageFile(images_ + u"missing.dll").isValidImage());
 }
 
-TEST_F(PeImageFileTest, RelaunchOnlyWithACompanionAndAForeignRuntime) {
+TEST_F(PeImageFileTest, OnlyARuntimeOfTheCompanionsMachineIsHandedOn) {
   std::u16string own = images_ + (kOwnMachine == kMachineX86 ? u"probe-x86.dll" : u"probe-x64.dll");
   std::u16string other = images_ + (kOwnMachine == kMachineX86 ? u"probe-x64.dll" : u"probe-x86.dll");
-  EXPECT_TRUE(needsPairRelaunch(u"C:\\app\\companion.exe", other));
-  EXPECT_FALSE(needsPairRelaunch(u"", other));
-  EXPECT_FALSE(needsPairRelaunch(u"C:\\app\\companion.exe", own));
-  EXPECT_FALSE(needsPairRelaunch(u"C:\\app\\companion.exe", images_ + u"missing.dll"));
+  EXPECT_TRUE(isCompanionRuntime(other));
+  EXPECT_FALSE(isCompanionRuntime(own));
+  EXPECT_FALSE(isCompanionRuntime(images_ + u"missing.dll"));
 }
 
 TEST_F(PeImageFileTest, ADbghelpBesideTheLauncherIsNotLoaded) {

@@ -19,7 +19,7 @@ using testing::removeTree;
 void writeText(const std::u16string& path, const std::string& text) { ASSERT_TRUE(testing::writeFile(path, text)); }
 
 std::u16string readFileValue(const std::u16string& file, const char16_t* key) {
-  return ProfileFile(file).readPlain(u"Java Runtime Environment", key);
+  return ProfileFile(file).readPlain(u"Java Runtime Environment", key).value_or(u"");
 }
 
 // The settings of this test program itself: win_tests.ini beside it, and a per-user file under
@@ -51,7 +51,7 @@ class SettingsFilesTest : public ::testing::Test {
   }
   bool read(LauncherSettings& settings) {
     ProfileSettingsSource source(context_);
-    return readSettingsFrom(source, settings);
+    return static_cast<bool>(readSettingsFrom(source, settings));
   }
 
   LaunchContext context_;
