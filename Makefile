@@ -7,7 +7,7 @@ PRESETS := native win32 win64 fuzz
 FUZZ_SECONDS ?= 120
 JOBS ?= 2
 
-.PHONY: all deps wine-bench wine-bench-x64 bench build dist demo test fuzz clean
+.PHONY: all deps wine-bench wine-bench-x64 bench build demo-build dist demo test fuzz clean
 
 all: build
 
@@ -27,7 +27,13 @@ build: deps
 	done
 	@printf 'subdirs("native")\nsubdirs("win32")\nsubdirs("win64")\nsubdirs("fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 
-dist: build
+# What dist/ and tools/demo use, and nothing else: both launchers, the 64-bit test runtime that
+# is the example's runtime, and the UI driver of each architecture that starts the example.
+demo-build: deps
+	@cmake --preset win32 >/dev/null && cmake --build --preset win32 -j $(JOBS) --target launcher uidriver
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 -j $(JOBS) --target launcher uidriver testjvm_full
+
+dist: demo-build
 	@rm -rf dist && mkdir -p dist/example
 	@cp $(BUILD)/win32/launcher.exe $(BUILD)/win64/launcher64.exe dist/
 	@cp $(BUILD)/win32/launcher.exe dist/example/example.exe
