@@ -41,5 +41,9 @@ if(BUILD_TESTING)
   add_test(NAME unit.layers.catches_wrong_include
     COMMAND sh ${PROJECT_SOURCE_DIR}/tests/layers/check-layers-test.sh ${PROJECT_SOURCE_DIR}/tools/check-layers)
   set_tests_properties(unit.layers unit.layers.catches_wrong_include PROPERTIES LABELS "unit")
+  # The bench's Debian archive, read from apt sources of each kind a machine may have.
+  add_test(NAME unit.tools.apt_archive
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/tools/apt_archive_test.sh ${PROJECT_SOURCE_DIR}/tools/bench-common.sh)
+  set_tests_properties(unit.tools.apt_archive PROPERTIES LABELS "unit")
   include(cmake/jvm_tests.cmake)
 endif()
