@@ -38,5 +38,15 @@ if(BUILD_TESTING)
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
   target_compile_definitions(unit_tests PRIVATE LAUNCHER_README="${PROJECT_SOURCE_DIR}/README.md")
   gtest_discover_tests(unit_tests TEST_PREFIX "unit." PROPERTIES LABELS "unit")
+
+  # Each source folder includes only the folders below it (tools/check-layers has the order).
+  add_test(NAME unit.layers COMMAND ${PROJECT_SOURCE_DIR}/tools/check-layers ${PROJECT_SOURCE_DIR}/src)
+  add_test(NAME unit.layers.catches_wrong_include
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/layers/check-layers-test.sh ${PROJECT_SOURCE_DIR}/tools/check-layers)
+  set_tests_properties(unit.layers unit.layers.catches_wrong_include PROPERTIES LABELS "unit")
+  # The bench's Debian archive, read from apt sources of each kind a machine may have.
+  add_test(NAME unit.tools.apt_archive
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/tools/apt_archive_test.sh ${PROJECT_SOURCE_DIR}/tools/bench-common.sh)
+  set_tests_properties(unit.tools.apt_archive PROPERTIES LABELS "unit")
   include(cmake/jvm_tests.cmake)
 endif()
