@@ -43,7 +43,7 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
 endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 # The end-to-end cases copy the test runtime's variants from the build.
-add_dependencies(win_tests testjvm_all)
+add_dependencies(win_tests testjvm_all planted_all)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
 # Tests of one layer share a Wine prefix and so its registry; those that change it or depend on
@@ -81,6 +81,7 @@ add_scenario(java_exit_codes win)
 add_scenario(java_failure_messages gui)
 add_scenario(failure_dialog gui)
 add_scenario(stream_redirection win)
+add_scenario(current_folder win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()

@@ -302,6 +302,10 @@ static void recordLoadTime() {
   }
 }
 
+#ifdef TESTJVM_WITH_DEPENDENCY
+extern "C" __declspec(dllimport) int testjvmDependency(void);
+#endif
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     vm().loaderThreadId = GetCurrentThreadId();
@@ -316,6 +320,9 @@ extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, vo
   logEvent("JNI_CreateJavaVM rc=" + std::to_string(TESTJVM_CREATE_RESULT));
   return TESTJVM_CREATE_RESULT;
 #else
+#ifdef TESTJVM_WITH_DEPENDENCY
+  logEvent("dependency " + std::to_string(testjvmDependency()));
+#endif
   auto* initArgs = static_cast<JavaVMInitArgs*>(args);
   if (phase != Phase::NotCreated) {
     logEvent("JNI_CreateJavaVM again");

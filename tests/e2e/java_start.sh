@@ -19,9 +19,10 @@ expect_eq "Cmd after the command line" "extra" "$(reported arg.5.text)"
 expect_eq "Cmd quoted" "two words" "$(reported arg.6.text)"
 
 dir=$(winpath "$CASE_DIR")
-expect_eq "QV_JVM_PATH" 'jre\bin\client\jvm.dll' "$(reported env.QV_JVM_PATH)"
-expect_eq "QV_JVM_HOME" 'jre' "$(reported env.QV_JVM_HOME)"
-case $(reported env.Path) in *';jre\bin') echo "ok: the runtime's bin folder ends Path" ;; *) fail "Path: $(reported env.Path)" ;; esac
+# "JRE Path=jre" is the launcher's folder's jre, by its full path.
+expect_eq "QV_JVM_PATH" "$dir\\jre\\bin\\client\\jvm.dll" "$(reported env.QV_JVM_PATH)"
+expect_eq "QV_JVM_HOME" "$dir\\jre" "$(reported env.QV_JVM_HOME)"
+case $(reported env.Path) in *";$dir\\jre\\bin") echo "ok: the runtime's bin folder ends Path" ;; *) fail "Path: $(reported env.Path)" ;; esac
 classpath=$(reported option.0)
 case $classpath in
     "-Djava.class.path=$dir\\lib\\"?.jar";$dir\\lib\\"?.jar";$dir\\lib\\ext") echo "ok: class path [$classpath]" ;;
