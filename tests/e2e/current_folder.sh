@@ -17,7 +17,7 @@ cp "$planted/planted_dependency/testdep.dll" cwd/testdep.dll
 cp "$planted/planted_dependency/testdep.dll" onpath/testdep.dll
 cp "$planted/planted_program/companion.exe" cwd/companion.exe
 appdir=$(winpath "$CASE_DIR/app")
-settings() { write_ini app/app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
+settings() { write_ini "$CASE_DIR/app/app.ini" "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
     "System Path=$(winpath "$CASE_DIR/onpath")" "[Class Path]" "Class Path=\\lib\\app.jar;" \
     "[Application]" "Pair Product=$1" "Pair Return Code=Yes"; }
 cd cwd || fail "cannot enter cwd"
@@ -29,7 +29,7 @@ expect_eq "runtime by full path" "$appdir\\jre\\bin\\client\\jvm.dll" "$(reporte
 expect_eq "class path without an empty last element" "-Djava.class.path=$appdir\\lib\\app.jar" "$(reported option.0)"
 
 # A runtime for the companion goes to the launcher's own companion, not the planted one.
-cp "$BUILD_DIR/images/probe-$foreign.dll" ../app/jre/bin/client/jvm.dll
+cp "$BUILD_DIR/images/probe-$foreign.dll" "$CASE_DIR/app/jre/bin/client/jvm.dll"
 CMDECHO_EXIT=7 DRIVE_PROGRAM="$appdir\\app.exe" drive
 expect_eq "exit code from the launcher's companion" 7 "$(report exit)"
 [ -e cmdecho.txt ] || fail "the companion did not run"
