@@ -81,7 +81,13 @@ bool LauncherApp::readSettings() {
     case SettingsOutcome::complete:
       return true;
     case SettingsOutcome::requiredKeyEmpty:
-      showError(messageOwner, IDS_MAIN_CLASS_MISSING);
+      // The profile functions read a missing or locked file as one without keys; the user must
+      // learn which file it is, not that a key is missing.
+      if (std::uint32_t error = fileReadError(context.settingsFile)) {
+        showError(messageOwner, IDS_SETTINGS_FILE_UNREADABLE, {context.settingsFile, systemErrorText(error)});
+      } else {
+        showError(messageOwner, IDS_MAIN_CLASS_MISSING);
+      }
       break;
     case SettingsOutcome::requiredKeyUnreadable:
       showError(messageOwner, IDS_SETTING_TOO_LONG, {outcome.key->section, outcome.key->key, context.settingsFile});
@@ -115,7 +121,7 @@ void LauncherApp::updatePairRelaunch() {
 }
 
 int LauncherApp::run() {
-  if (relaunchThroughPair) return startPairProduct(settings.pairProduct, settings.pairReturnCode);
+  if (relaunchThroughPair) return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
   prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   return runJava();
 }

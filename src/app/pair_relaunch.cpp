@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "base/error_box.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
+#include "resources/resource_ids.h"
 
 namespace launcher {
 namespace {
@@ -21,7 +23,7 @@ bool takeCompanionMark() {
   return marked;
 }
 
-int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode) {
+int startPairProduct(HWND messageOwner, const std::u16string& pairProduct, bool waitForExitCode) {
   // CreateProcessW may write into the command line it is given, so it gets a copy.
   std::u16string commandLine(as_u16view(::GetCommandLineW()));
   STARTUPINFOW startup{};
@@ -30,7 +32,11 @@ int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode) {
   ::SetEnvironmentVariableW(as_wcstr(kCompanionMark), L"1");
   if (!::CreateProcessW(as_wcstr(pairProduct), as_writable_wcstr(commandLine), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started)) {
-    return 0;
+    // Missing, not a program, or not allowed: without a word the application would simply not
+    // open, and a script would read success.
+    std::uint32_t error = ::GetLastError();
+    showError(messageOwner, IDS_COMPANION_START_FAILED, {pairProduct, systemErrorText(error)});
+    return -1;
   }
   UniqueHandle process(started.hProcess), thread(started.hThread);
   if (!waitForExitCode) return 0;

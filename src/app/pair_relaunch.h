@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace launcher {
@@ -11,7 +13,7 @@ bool takeCompanionMark();
 // Starts the companion executable `pairProduct` (a full path) in the launcher's place, with this
 // process's own command line exactly as it came and marked as a companion, and returns the exit
 // code for the launcher: the companion's own when `waitForExitCode` is set, else 0 at once. A
-// companion that cannot be started gives 0.
-int startPairProduct(const std::u16string& pairProduct, bool waitForExitCode);
+// companion that cannot be started is named to the user with the system's reason, and gives -1.
+int startPairProduct(HWND messageOwner, const std::u16string& pairProduct, bool waitForExitCode);
 
 }  // namespace launcher

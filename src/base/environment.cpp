@@ -49,6 +49,13 @@ bool pathFound(std::u16string_view path) {
   return static_cast<bool>(find);
 }
 
+std::uint32_t fileReadError(std::u16string_view path) {
+  std::u16string text(path);
+  UniqueFileHandle file(::CreateFileW(as_wcstr(text), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file ? 0 : ::GetLastError();
+}
+
 std::u16string fullPathName(std::u16string_view path) {
   std::u16string source(path);
   if (source.empty()) return source;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ std::vector<std::u16string> findFileNames(std::u16string_view pattern);
 
 // Whether a file or folder of that name exists (a find-first-file succeeds).
 bool pathFound(std::u16string_view path);
+
+// 0 when the file can be opened for reading, else the system's error code (2 for a missing file,
+// 5 when access is denied).
+std::uint32_t fileReadError(std::u16string_view path);
 
 // `path` as a full path (GetFullPathNameW): "." and ".." resolved, "/" read as "\". A relative
 // path is taken against the current folder, so callers anchor it first. The path as given when

@@ -1,6 +1,7 @@
 #include "base/error_box.h"
 
 #include "base/wide.h"
+#include "base/win_owners.h"
 
 namespace launcher {
 
@@ -16,6 +17,16 @@ std::u16string loadText(UINT id) {
 std::u16string loadFormattedText(UINT id, const std::vector<std::u16string>& args) {
   std::vector<MessageArg> messageArgs(args.begin(), args.end());
   return formatMessage(loadText(id), messageArgs);
+}
+
+std::u16string systemErrorText(std::uint32_t error) {
+  wchar_t* buffer = nullptr;
+  DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+      reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  UniqueLocalMemory owner(buffer);
+  if (length == 0 || buffer == nullptr) return formatMessage(u"Error %lu.\r\n", {error});
+  return std::u16string(as_u16view(buffer, length));
 }
 
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ std::u16string loadText(UINT id);
 
 // String resource `id` filled with `args` in order (a text argument each).
 std::u16string loadFormattedText(UINT id, const std::vector<std::u16string>& args);
+
+// The system's own text for error code `error` (FormatMessageW), ending in a line break; the
+// number alone when the system has none.
+std::u16string systemErrorText(std::uint32_t error);
 
 // Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result.
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});

@@ -58,14 +58,16 @@ bool JavaVersion::isUnbounded(const JavaVersion& v) {
 }
 
 std::u16string JavaVersion::toString(const JavaVersion& v) {
-  // Components up to the last one that is neither 0 nor 65535 are shown.
+  // Components up to the last one that is neither 0 nor 65535 are shown, and a minor 0 after the
+  // major ("1.0", "11.0"); a 65535 that only fills an open end ("Maximum Version=17") never is.
   size_t shown = v.components.size();
   while (shown > 0 && (v.components[shown - 1] == 0 || v.components[shown - 1] == kOpenEnd)) {
     --shown;
   }
   if (shown == 0) return u"0.0.0.0";
+  if (shown == 1 && v.components[1] == 0) shown = 2;
   std::u16string text;
-  for (size_t i = 0; i < std::max<size_t>(shown, 2); ++i) {
+  for (size_t i = 0; i < shown; ++i) {
     if (i > 0) text.push_back(u'.');
     text.append(signedDecimalText(v.components[i]));
   }
@@ -94,9 +96,10 @@ VersionRangeText describeVersionRange(const JavaVersion& minimum, const JavaVers
   if (!hasMinimum && !hasMaximum) return {IDS_RANGE_ANY, {}};
   if (!hasMinimum) return {IDS_RANGE_UP_TO, {JavaVersion::toString(maximum)}};
   if (!hasMaximum) return {IDS_RANGE_FROM, {JavaVersion::toString(minimum)}};
-  // 1.8 as both bounds is 1.8.0.0 to 1.8.65535.65535: a range, even though both print as 1.8.
-  if (minimum == maximum) return {IDS_RANGE_EXACT, {JavaVersion::toString(minimum)}};
-  return {IDS_RANGE_BETWEEN, {JavaVersion::toString(minimum), JavaVersion::toString(maximum)}};
+  // 1.8 as both bounds is 1.8.0.0 to 1.8.65535.65535, every 1.8: the one version the user reads.
+  std::u16string lowest = JavaVersion::toString(minimum), highest = JavaVersion::toString(maximum);
+  if (lowest == highest) return {IDS_RANGE_EXACT, {lowest}};
+  return {IDS_RANGE_BETWEEN, {lowest, highest}};
 }
 
 }  // namespace launcher

@@ -36,7 +36,7 @@ struct JavaVersion {
   static bool isUnbounded(const JavaVersion& v);
 
   // The short form shown to the user: trailing components that are 0 or the maximum's fill are
-  // left out, but at least major and minor are shown; "0.0.0.0" when nothing is left.
+  // left out, but a minor 0 is shown after the major ("1.0"); "0.0.0.0" when nothing is left.
   static std::u16string toString(const JavaVersion& v);
 
   friend bool operator==(const JavaVersion&, const JavaVersion&) = default;

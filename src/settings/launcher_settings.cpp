@@ -97,7 +97,7 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.classPath = v; }},
     {kApplication, u"Embedded Jar", ValueRead::layered, false,
      [](Value v, Settings& s) { s.embeddedJar = isYesInAnyCase(v); }},
-    {kJavaRuntime, u"Virtual Machine Parameters", ValueRead::layered, false,
+    {kJavaRuntime, u"Virtual Machine Parameters", ValueRead::layeredList, false,
      [](Value v, Settings& s) { s.vmParameters = v; }},
     {kApplication, u"Output File", ValueRead::layered, false,
      [](Value v, Settings& s) { s.streams.outputFile = v; }},
@@ -107,7 +107,7 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.streams.errorFile = v; }},
     {kApplication, u"Error Append", ValueRead::layered, false,
      [](Value v, Settings& s) { s.streams.errorAppend = isExactYes(v); }},
-    {kApplication, u"Cmd", ValueRead::layered, false,
+    {kApplication, u"Cmd", ValueRead::layeredList, false,
      [](Value v, Settings& s) { s.extraArguments = v; }},
     {kDisplay, u"Splash Screen", ValueRead::plain, false,
      [](Value v, Settings& s) { s.splashImage = v; }},
@@ -122,7 +122,8 @@ std::optional<std::u16string> readValue(SettingsSource& source, const SettingKey
     case ValueRead::plain:
       return source.readMainPlain(row.section, row.key);
     case ValueRead::layered:
-      return source.readMainLayered(row.section, row.key);
+    case ValueRead::layeredList:
+      return source.readMainLayered(row.section, row.key, row.read == ValueRead::layeredList);
     case ValueRead::jrePath: {
       // A service keeps the runtime choice in its main file; a per-user file is not even
       // looked for.
@@ -131,7 +132,7 @@ std::optional<std::u16string> readValue(SettingsSource& source, const SettingKey
       if (jrePathSource(settings.isService, userFileExists) == JrePathSource::userPlain) {
         return source.readUserPlain(product, row.section, row.key);
       }
-      return source.readMainLayered(row.section, row.key);
+      return source.readMainLayered(row.section, row.key, false);
     }
   }
   return {};

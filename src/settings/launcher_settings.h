@@ -83,8 +83,11 @@ JrePathSource jrePathSource(bool isService, bool userFileExists);
 enum class ValueRead {
   // [section] key of the main settings file, and nothing else: the section's own value only.
   plain,
-  // [section] key of the main file, or else [section+] key, which adds to what the system gives.
+  // [section] key of the main file, or else [section+] key as written.
   layered,
+  // The same for a list of tokens ("Virtual Machine Parameters", "Cmd"): a value from [section+]
+  // adds to what the system gives, so it starts with one space.
+  layeredList,
   // "JRE Path": the per-user file or the main file, as `jrePathSource` decides.
   jrePath,
 };
@@ -116,8 +119,10 @@ class SettingsSource {
   // Each read gives nothing for a value that cannot be read at all (one too long to be a setting).
   // [section] key of the main settings file.
   virtual std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) = 0;
-  // [section] key of the main settings file, or else [section+] key with one leading space.
-  virtual std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) = 0;
+  // [section] key of the main settings file, or else [section+] key, given one leading space for
+  // a `tokenList`.
+  virtual std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key,
+                                                        bool tokenList) = 0;
   // Whether the per-user settings file of `product` exists.
   virtual bool userFileExists(const ProductIdentity& product) = 0;
   // [section] key of the per-user settings file of `product`.

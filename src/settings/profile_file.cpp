@@ -16,10 +16,11 @@ std::optional<std::u16string> ProfileFile::readPlain(std::u16string_view section
   });
 }
 
-std::optional<std::u16string> ProfileFile::readLayered(std::u16string_view section, std::u16string_view key) const {
+std::optional<std::u16string> ProfileFile::readLayered(std::u16string_view section, std::u16string_view key,
+                                                       bool tokenList) const {
   std::optional<std::u16string> own = readPlain(section, key);
   if (!own || !own->empty()) return own;
-  return layeredRead(own, readPlain(plusSectionName(section), key));
+  return layeredRead(own, readPlain(plusSectionName(section), key), tokenList);
 }
 
 }  // namespace launcher

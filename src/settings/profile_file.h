@@ -17,8 +17,9 @@ class ProfileFile {
   // absent key, section or file, nothing for a value too long to be read.
   std::optional<std::u16string> readPlain(std::u16string_view section, std::u16string_view key) const;
 
-  // [section] key, or else [section+] key with one leading space.
-  std::optional<std::u16string> readLayered(std::u16string_view section, std::u16string_view key) const;
+  // [section] key, or else [section+] key (with one leading space for a `tokenList`).
+  std::optional<std::u16string> readLayered(std::u16string_view section, std::u16string_view key,
+                                            bool tokenList) const;
 
  private:
   std::u16string path_;

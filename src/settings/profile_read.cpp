@@ -2,9 +2,9 @@
 
 namespace launcher {
 
-std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view plusValue) {
+std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view plusValue, bool tokenList) {
   if (!ownValue.empty()) return std::u16string(ownValue);
-  if (plusValue.empty()) return {};
+  if (plusValue.empty() || !tokenList) return std::u16string(plusValue);
   std::u16string value;
   if (plusValue.front() != u' ') value.push_back(u' ');
   value.append(plusValue);
@@ -12,10 +12,10 @@ std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view pl
 }
 
 std::optional<std::u16string> layeredRead(const std::optional<std::u16string>& ownValue,
-                                          const std::optional<std::u16string>& plusValue) {
+                                          const std::optional<std::u16string>& plusValue, bool tokenList) {
   if (!ownValue || !ownValue->empty()) return ownValue;
   if (!plusValue) return std::nullopt;
-  return layeredValue(*ownValue, *plusValue);
+  return layeredValue(*ownValue, *plusValue, tokenList);
 }
 
 std::u16string plusSectionName(std::u16string_view section) {

@@ -32,12 +32,14 @@ std::optional<std::u16string> readGrowing(ReadFn read) {
 }
 
 // The value of a layered key: the value from the key's own section when there is one; otherwise
-// the value from the section of the same name with "+" appended, which is meant to be appended to
-// what the system adds, so it is given one leading space unless it has one.
-std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view plusValue);
+// the value from the section of the same name with "+" appended. For a key that holds a list of
+// tokens (`tokenList`: VM options, extra arguments) that value is meant to be appended to what the
+// system adds, so it is given one leading space unless it has one; any other key takes it as
+// written, exactly as if it stood in the section itself.
+std::u16string layeredValue(std::u16string_view ownValue, std::u16string_view plusValue, bool tokenList);
 // The same over reads that may have failed: nothing when the value that counts could not be read.
 std::optional<std::u16string> layeredRead(const std::optional<std::u16string>& ownValue,
-                                          const std::optional<std::u16string>& plusValue);
+                                          const std::optional<std::u16string>& plusValue, bool tokenList);
 
 // The name of the section that layers over `section`.
 std::u16string plusSectionName(std::u16string_view section);

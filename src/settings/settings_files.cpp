@@ -59,8 +59,9 @@ std::optional<std::u16string> ProfileSettingsSource::readMainPlain(std::u16strin
   return main_.readPlain(section, key);
 }
 
-std::optional<std::u16string> ProfileSettingsSource::readMainLayered(std::u16string_view section, std::u16string_view key) {
-  return main_.readLayered(section, key);
+std::optional<std::u16string> ProfileSettingsSource::readMainLayered(std::u16string_view section,
+                                                                     std::u16string_view key, bool tokenList) {
+  return main_.readLayered(section, key, tokenList);
 }
 
 std::u16string ProfileSettingsSource::userPath(const ProductIdentity& product) {

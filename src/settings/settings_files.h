@@ -29,7 +29,8 @@ class ProfileSettingsSource : public SettingsSource {
   explicit ProfileSettingsSource(const LaunchContext& context) : context_(context), main_(context.settingsFile) {}
 
   std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) override;
-  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) override;
+  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key,
+                                                bool tokenList) override;
   bool userFileExists(const ProductIdentity& product) override;
   std::optional<std::u16string> readUserPlain(const ProductIdentity& product, std::u16string_view section,
                                std::u16string_view key) override;

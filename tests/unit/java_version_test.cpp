@@ -118,7 +118,7 @@ TEST(JavaVersionMatchesPattern, TrailingZerosOfThePatternAreWildcards) {
   }
 }
 
-TEST(JavaVersionText, DropsTrailingZeroAndOpenComponentsKeepsTwo) {
+TEST(JavaVersionText, DropsTrailingZeroAndOpenComponentsKeepsAMinorZero) {
   struct Case {
     Components value;
     std::u16string_view text;
@@ -128,7 +128,7 @@ TEST(JavaVersionText, DropsTrailingZeroAndOpenComponentsKeepsTwo) {
       {{1, 8, 0, 151}, u"1.8.0.151", false},
       {{1, 8, 0, 0}, u"1.8", false},
       {{1, 0, 0, 0}, u"1.0", false},
-      {{17, kOpen, kOpen, kOpen}, u"17.65535", false},
+      {{17, kOpen, kOpen, kOpen}, u"17", false},  // a maximum of 17: no filler shown
       {{1, 8, kOpen, kOpen}, u"1.8", false},
       {{1, kOpen, 2, 0}, u"1.65535.2", false},
       {{0, 0, 0, 7}, u"0.0.0.7", false},
@@ -177,12 +177,12 @@ TEST(DescribeVersionRange, ChoosesTheTextByTheBoundsThatExist) {
       {u"any", u"any", IDS_RANGE_ANY, {}},
       {u"", u"", IDS_RANGE_ANY, {}},
       {u"", u"any", IDS_RANGE_ANY, {}},
-      {u"any", u"17", IDS_RANGE_UP_TO, {u"17.65535"}},
+      {u"any", u"17", IDS_RANGE_UP_TO, {u"17"}},
       {u"", u"1.8", IDS_RANGE_UP_TO, {u"1.8"}},
       {u"1.8", u"any", IDS_RANGE_FROM, {u"1.8"}},
       {u"1.8.0_151", u"", IDS_RANGE_FROM, {u"1.8.0.151"}},
-      // Both bounds print as 1.8, but 1.8.0.0 and 1.8.65535.65535 differ.
-      {u"1.8", u"1.8", IDS_RANGE_BETWEEN, {u"1.8", u"1.8"}},
+      // 1.8.0.0 to 1.8.65535.65535 is every 1.8, read as one version.
+      {u"1.8", u"1.8", IDS_RANGE_EXACT, {u"1.8"}},
       {u"1.8.0_151", u"1.8.0_151", IDS_RANGE_EXACT, {u"1.8.0.151"}},
       {u"1.6", u"11.0.2", IDS_RANGE_BETWEEN, {u"1.6", u"11.0.2"}},
       // A reversed range is described as written.

@@ -143,7 +143,8 @@ class FakeSource : public SettingsSource {
   std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) override {
     return look("main-plain", mainPlain, section, key);
   }
-  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key) override {
+  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key,
+                                                bool) override {
     return look("main-layered", mainLayered, section, key);
   }
   bool userFileExists(const ProductIdentity& product) override {

@@ -47,9 +47,9 @@ TEST(ReadGrowing, AValueLongerThanAnySettingIsRefusedNotGrownWithoutEnd) {
   EXPECT_LE(tooLong.sizesAsked.back(), 2 * kMaxProfileValueLength);
   // An unreadable own value is not replaced by the "+" section's; an unreadable "+" value counts
   // only when the own one is empty.
-  EXPECT_EQ(layeredRead(std::nullopt, u"x"), std::nullopt);
-  EXPECT_EQ(layeredRead(u"", std::nullopt), std::nullopt);
-  EXPECT_EQ(layeredRead(u"a", std::nullopt), u"a");
+  EXPECT_EQ(layeredRead(std::nullopt, u"x", true), std::nullopt);
+  EXPECT_EQ(layeredRead(u"", std::nullopt, true), std::nullopt);
+  EXPECT_EQ(layeredRead(u"a", std::nullopt, true), u"a");
 }
 
 TEST(ReadGrowing, EmptyValue) {
@@ -57,11 +57,14 @@ TEST(ReadGrowing, EmptyValue) {
   EXPECT_EQ(readGrowing(std::ref(read)), u"");
 }
 
-TEST(LayeredValue, OwnSectionWinsThenPlusSectionWithOneLeadingSpace) {
-  EXPECT_EQ(layeredValue(u"-Xmx256m", u"-Xmx512m"), u"-Xmx256m");
-  EXPECT_EQ(layeredValue(u"", u"-Xmx512m"), u" -Xmx512m");
-  EXPECT_EQ(layeredValue(u"", u" -Xmx512m"), u" -Xmx512m");
-  EXPECT_EQ(layeredValue(u"", u""), u"");
+TEST(LayeredValue, OwnSectionWinsThenPlusSectionWithOneLeadingSpaceForATokenList) {
+  EXPECT_EQ(layeredValue(u"-Xmx256m", u"-Xmx512m", true), u"-Xmx256m");
+  EXPECT_EQ(layeredValue(u"", u"-Xmx512m", true), u" -Xmx512m");
+  EXPECT_EQ(layeredValue(u"", u" -Xmx512m", true), u" -Xmx512m");
+  EXPECT_EQ(layeredValue(u"", u"", true), u"");
+  // A single value works as if written in the section itself.
+  EXPECT_EQ(layeredValue(u"", u"com.example.Main", false), u"com.example.Main");
+  EXPECT_EQ(layeredValue(u"yes", u"no", false), u"yes");
 }
 
 TEST(LayeredValue, PlusSectionName) {

@@ -76,10 +76,10 @@ TEST(LoadText, VersionRangeTexts) {
     return loadFormattedText(range.textId, range.args);
   };
   EXPECT_EQ(text(u"", u""), u"any version");
-  EXPECT_EQ(text(u"1.8", u"1.8"), u"a version from 1.8 to 1.8");
+  EXPECT_EQ(text(u"1.8", u"1.8"), u"version 1.8");
   EXPECT_EQ(text(u"11", u""), u"version 11.0 or newer");
   EXPECT_EQ(text(u"", u"1.8"), u"version 1.8 or older");
-  EXPECT_EQ(text(u"11", u"17"), u"a version from 11.0 to 17.65535");
+  EXPECT_EQ(text(u"11", u"17"), u"a version from 11.0 to 17");
 }
 
 }  // namespace

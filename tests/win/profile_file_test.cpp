@@ -56,9 +56,10 @@ TEST_F(ProfileFileTest, LayeredReadFallsBackToThePlusSection) {
         u"[Java Runtime Environment+]\r\nMain Class=ignored\r\nVirtual Machine Parameters=-Xmx512m\r\n"
         u"JRE Path= spaced\r\n");
   ProfileFile file(path_);
-  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Main Class"), u"com.example.Main");
-  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Virtual Machine Parameters"), u" -Xmx512m");
-  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Missing"), u"");
+  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Main Class", false), u"com.example.Main");
+  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Virtual Machine Parameters", true), u" -Xmx512m");
+  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"JRE Path", false), u"spaced");
+  EXPECT_EQ(file.readLayered(u"Java Runtime Environment", u"Missing", true), u"");
 }
 
 TEST_F(ProfileFileTest, NonAsciiValues) {

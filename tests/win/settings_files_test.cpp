@@ -97,9 +97,18 @@ TEST_F(SettingsFilesTest, MissingMainClassStopsTheRead) {
   EXPECT_FALSE(read(settings));
   EXPECT_FALSE(settings.failureCheck);
 
-  writeMain("[Java Runtime Environment+]\r\nMain Class=com.example.Main\r\n[Application]\r\nFailure Check=YES\r\n");
+  // Given only in a "+" section, single values work as if written in the section itself; token
+  // lists start with a space, which separates them from what comes before.
+  writeMain("[Java Runtime Environment+]\r\nMain Class=com.example.Main\r\nJVM Type=server\r\n"
+            "Virtual Machine Parameters=-Xmx1g\r\n[Application+]\r\nPair Product=pair.exe\r\n"
+            "Output File=out.log\r\nCmd=-x\r\n[Application]\r\nFailure Check=YES\r\n");
   ASSERT_TRUE(read(settings));
-  EXPECT_EQ(settings.mainClass, u" com/example/Main");
+  EXPECT_EQ(settings.mainClass, u"com/example/Main");
+  EXPECT_EQ(settings.runtime.jvmType, JvmType::server);
+  EXPECT_EQ(settings.pairProduct, u"pair.exe");
+  EXPECT_EQ(settings.streams.outputFile, u"out.log");
+  EXPECT_EQ(settings.vmParameters, u" -Xmx1g");
+  EXPECT_EQ(settings.extraArguments, u" -x");
   EXPECT_TRUE(settings.failureCheck);
 }
 
