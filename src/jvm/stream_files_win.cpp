@@ -60,7 +60,9 @@ void stampStreamFileNamesWithLocalTime(std::u16string& outputFile, std::u16strin
 
 void createParentFoldersOf(std::u16string_view filePath) {
   WindowsFolders folders;
-  ensureParentFolders(filePath, folders);
+  // The walk knows drive and share paths with "\": a relative name ("logs\app.log", which the
+  // runtime opens in the current folder) or one written with "/" becomes one first.
+  ensureParentFolders(fullPathName(filePath), folders);
 }
 
 }  // namespace launcher

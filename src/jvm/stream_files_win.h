@@ -10,8 +10,8 @@ namespace launcher {
 // Fills the time-stamp pattern of each name that has one, with one local time for both.
 void stampStreamFileNamesWithLocalTime(std::u16string& outputFile, std::u16string& errorFile);
 
-// Creates the missing folders above `filePath`; failures are left for the file's opening to
-// report.
+// Creates the missing folders above `filePath`, a relative one taken in the current folder as the
+// runtime takes it; failures are left for the file's opening to report.
 void createParentFoldersOf(std::u16string_view filePath);
 
 }  // namespace launcher

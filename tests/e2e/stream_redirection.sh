@@ -52,3 +52,12 @@ expect_eq "exit status with an unusable output file" 0 "$APP_RC"
 grep -q "FileNotFoundException" app.err || fail "the failure was not described on the error stream: $(cat app.err)"
 echo "ok: the failure was described on the original error stream"
 expect_eq "error still redirected" 1 "$(tr -d '\r' < err2.txt | grep -c 'to System.err')"
+
+x64_only || return 0
+# A relative name is made in the current folder, as the runtime opens it there, and "/" separates
+# folders as "\" does.
+slashed=$(printf '%s' "$dir" | tr '\\' '/')
+settings "Output File=rel-logs\\app.log" "Error File=$slashed/slash-logs/err.log"
+drive
+expect_eq "relative log folder made in the current folder" 2 "$(lines rel-logs/app.log)"
+expect_eq "log folder of a path written with /" 1 "$(tr -d '\r' < slash-logs/err.log | grep -c 'to System.err')"
