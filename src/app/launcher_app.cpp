@@ -10,12 +10,14 @@
 #include "base/error_box.h"
 #include "base/path.h"
 #include "base/wide.h"
+#include "jvm/java_environment.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
 #include "jvm/java_runtime_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
 #include "runtime/pe_image_file.h"
+#include "runtime/release_file.h"
 #include "runtime/windows_runtime_environment.h"
 #include "settings/settings_files.h"
 
@@ -47,6 +49,7 @@ bool LauncherApp::locateRuntime() {
   WindowsRuntimeEnvironment machine;
   RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
   jvmDllPath = location.jvmDllPath;
+  runtimeVendor = location.vendor;
   switch (location.source) {
     case RuntimeSource::jrePath:
     case RuntimeSource::registry64:
@@ -109,6 +112,15 @@ void LauncherApp::applyWorkingDirOverride() {
   if (!context.folder.empty()) ::SetCurrentDirectoryW(as_wcstr(context.folder));
 }
 
+bool LauncherApp::runtimeNeedsSleepAfterMain() const {
+  // Only the runtime actually chosen counts: "VM Provider" admitting IBM's runtimes says nothing
+  // about this one, and an ordinary runtime that slept would never end.
+  if (runtimeVendor) return *runtimeVendor == RuntimeVendor::ibm;
+  constexpr size_t kMaxReleaseFileSize = 64 * 1024;
+  std::optional<std::string> release = readSmallFile(javaHomeFromJvmDll(jvmDllPath) + u"\\release", kMaxReleaseFileSize);
+  return release && isIbmRelease(*release);
+}
+
 bool LauncherApp::mayStartCompanion() const {
   return !startedAsCompanion && !settings.pairProduct.empty() &&
          !isSameFile(settings.pairProduct, context.modulePath);
@@ -133,7 +145,6 @@ int LauncherApp::runJava() {
   if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
     appendExtraArguments(settings.extraArguments, arguments);
   }
-  const RuntimeCriteria& runtime = settings.runtime;
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -141,7 +152,7 @@ int LauncherApp::runJava() {
                           settings.mainClass,
                           arguments,
                           settings.failureCheck,
-                          runtime.vendor(RuntimeVendor::ibm).accepted || runtime.vendor(RuntimeVendor::ibm).favored,
+                          runtimeNeedsSleepAfterMain(),
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   WindowsJavaHostServices services(messageOwner, nullptr);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ class LauncherApp {
   // Decides, for the chosen jvm.dll, whether the companion executable must run instead: only when
   // the launcher may start one and the file is an image of the companion's architecture.
   void updatePairRelaunch();
+  // Whether the chosen runtime is one that must not be destroyed once main returns: one whose
+  // program ends only through System.exit (IBM's), by its registry key or its release file.
+  bool runtimeNeedsSleepAfterMain() const;
   // Whether a companion may be started at all: one is named, it is not this launcher itself, and
   // this launcher is not a companion already.
   bool mayStartCompanion() const;
@@ -61,6 +65,8 @@ class LauncherApp {
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
+  // For a registered runtime, whose key registered it.
+  std::optional<RuntimeVendor> runtimeVendor;
   // True when another launcher started this one as its companion.
   bool startedAsCompanion = false;
   // The VM's options, the main thread's stack size and the output and error files.

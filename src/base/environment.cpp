@@ -56,6 +56,24 @@ std::uint32_t fileReadError(std::u16string_view path) {
   return file ? 0 : ::GetLastError();
 }
 
+std::optional<std::string> readSmallFile(std::u16string_view path, size_t maxBytes) {
+  std::u16string text(path);
+  UniqueFileHandle file(::CreateFileW(as_wcstr(text), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    return std::nullopt;
+  }
+  bytes.resize(read);
+  return bytes;
+}
+
 std::u16string fullPathName(std::u16string_view path) {
   std::u16string source(path);
   if (source.empty()) return source;

@@ -27,6 +27,9 @@ bool pathFound(std::u16string_view path);
 // 5 when access is denied).
 std::uint32_t fileReadError(std::u16string_view path);
 
+// The bytes of a small file; nothing when it cannot be read or holds more than `maxBytes`.
+std::optional<std::string> readSmallFile(std::u16string_view path, size_t maxBytes);
+
 // `path` as a full path (GetFullPathNameW): "." and ".." resolved, "/" read as "\". A relative
 // path is taken against the current folder, so callers anchor it first. The path as given when
 // the system cannot say.

@@ -108,7 +108,7 @@ void scanRegistryKey(RuntimeEnvironment& env, const RegisteredRuntimeKey& key, R
     std::u16string home;
     bool isServer = false;
     if (!probeRegisteredRuntime(env, key, name, view, criteria.jvmType, home, isServer)) continue;
-    candidates.push_back({version, std::move(home), isServer, favored});
+    candidates.push_back({version, std::move(home), isServer, favored, key.vendor});
   }
 }
 
@@ -132,7 +132,7 @@ std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates,
   return candidates.front();
 }
 
-std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
+std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view) {
   // Only the companion executable can start a runtime from the 64-bit view.
   if (view == RegistryView::view64 && !criteria.withCompanion) return std::nullopt;
@@ -140,34 +140,38 @@ std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const Runt
   for (const RegisteredRuntimeKey& key : kRegisteredRuntimeKeys) {
     if (isKeySearched(key, criteria)) scanRegistryKey(env, key, view, criteria, candidates);
   }
-  std::optional<JvmCandidate> chosen = pickCandidate(candidates, criteria);
+  return pickCandidate(candidates, criteria);
+}
+
+std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
+                                             RegistryView view) {
+  std::optional<JvmCandidate> chosen = chooseRegistered(env, criteria, view);
   if (!chosen) return std::nullopt;
   return std::move(chosen->home);
 }
 
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder) {
-  // "JRE Path" is used as written, relative to the current directory when it is relative; an
-  // empty one is no path at all rather than the root of the current drive.
+  // An empty "JRE Path" is no path at all rather than the root of the current drive.
   if (!criteria.jrePath.empty()) {
     JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(criteria.jrePath), criteria.jvmType);
-    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path)};
+    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt};
   }
   if (std::optional<std::u16string> home = findBesideLauncher(env, launcherFolder)) {
     JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
-    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path)};
+    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt};
   }
   // The probe of a registered runtime may have used another VM type than the setting (see the
   // key table), so its jvm.dll is looked up again with the setting as written.
   RuntimeSource source = RuntimeSource::registry;
-  std::optional<std::u16string> home = searchRegistry(env, criteria, RegistryView::defaultView);
-  if (!home) {
+  std::optional<JvmCandidate> chosen = chooseRegistered(env, criteria, RegistryView::defaultView);
+  if (!chosen) {
     source = RuntimeSource::registry64;
-    home = searchRegistry(env, criteria, RegistryView::view64);
+    chosen = chooseRegistered(env, criteria, RegistryView::view64);
   }
-  if (home) {
-    JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
-    if (!probe.path.empty()) return {source, std::move(probe.path)};
+  if (chosen) {
+    JvmDllProbe probe = findJvmDll(env, chosen->home, criteria.jvmType);
+    if (!probe.path.empty()) return {source, std::move(probe.path), chosen->vendor};
   }
   return {};
 }

@@ -84,6 +84,7 @@ struct JvmCandidate {
   std::u16string home;  // ends in a backslash
   bool isServer = false;
   bool favored = false;  // an accepted kind from a favoured vendor
+  RuntimeVendor vendor = RuntimeVendor::sun;  // whose key registered it
 };
 
 // Reads the "JavaHome" of `key` + `subkeyName` and probes it for a jvm.dll. On success `home`
@@ -107,8 +108,11 @@ void orderCandidates(std::vector<JvmCandidate>& candidates, const RuntimeCriteri
 // matches; without such a match, the best. Nothing for an empty list.
 std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria);
 
-// The home of the runtime chosen among those registered in `view`. The 64-bit view is searched
-// only for a launcher with a companion executable, which alone can start a runtime found there.
+// The runtime chosen among those registered in `view`. The 64-bit view is searched only for a
+// launcher with a companion executable, which alone can start a runtime found there.
+std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
+                                             RegistryView view);
+// Its home.
 std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view);
 
@@ -119,6 +123,8 @@ enum class RuntimeSource { jrePath, besideLauncher, registry, registry64, none }
 struct RuntimeLocation {
   RuntimeSource source = RuntimeSource::none;
   std::u16string jvmDllPath;
+  // For a registered runtime, the vendor whose key registered it.
+  std::optional<RuntimeVendor> vendor;
 };
 
 // The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,

@@ -17,3 +17,16 @@ case $ARCH in
     *)   expect_eq "exit code (runtime kept and loaded; the probe DLL has no JNI_CreateJavaVM)" -1 "$(report exit)"
          [ -e cmdecho.txt ] && fail "the 64-bit launcher handed its own kind of runtime on" ;;
 esac
+
+x64_only || return 0
+# "VM Provider=any" admits IBM's runtimes but does not make this one IBM's: once main returns the
+# launcher ends with 0 instead of keeping the VM asleep for ever.
+wine reg delete "HKLM\Software\JavaSoft" /f /reg:64 >/dev/null 2>&1
+use_runtime
+: > app.jar
+wine reg add 'HKLM\Software\JavaSoft\JRE\1.8' /v JavaHome /d "$(winepath -w "$CASE_DIR/jre")" /f /reg:64 >/dev/null \
+    || fail "cannot register the runtime"
+write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "VM Provider=any" \
+    "[Class Path]" "Class Path=\\app.jar"
+drive
+expect_eq "exit code after main returns" 0 "$(report exit)"

@@ -285,6 +285,20 @@ TEST(LocateRuntimeStages, SixtyFourBitRegistrationsOnlyWithACompanion) {
   EXPECT_EQ(locateRuntimeStages(machine, settings, u"C:\\app\\").source, RuntimeSource::registry);
 }
 
+TEST(LocateRuntimeStages, ARegisteredRuntimeComesWithItsVendor) {
+  FakeRuntimeEnvironment machine;
+  registerAll(machine, {{7, u"1.8", u"C:\\ibm8"}});
+  RuntimeCriteria criteria;
+  applyVmProvider(u"any", criteria);
+  RuntimeLocation location = locateRuntimeStages(machine, criteria, u"");
+  EXPECT_EQ(location.vendor, RuntimeVendor::ibm);
+  registerAll(machine, {{2, u"11", u"C:\\jre11"}});
+  EXPECT_EQ(locateRuntimeStages(machine, criteria, u"").vendor, RuntimeVendor::sun);
+  // A runtime named by path has no registration to say whose it is.
+  criteria.jrePath = u"C:\\jre11";
+  EXPECT_EQ(locateRuntimeStages(machine, criteria, u"").vendor, std::nullopt);
+}
+
 TEST(LocateRuntimeStages, SunJreKeyLoadsTheServerVmItRankedAsClientUnderFavorServer) {
   FakeRuntimeEnvironment machine;
   registerAll(machine, {{4, u"1.8", u"C:\\jre8", {u"client", u"server"}}});
