@@ -28,4 +28,18 @@ std::u16string fromThreadAnsi(std::string_view text) {
   return converted;
 }
 
+std::optional<std::u16string> ansiSafePath(std::u16string_view path) {
+  auto survives = [](std::u16string_view text) { return fromThreadAnsi(toThreadAnsi(text)) == text; };
+  if (survives(path)) return std::u16string(path);
+  std::u16string full(path);
+  DWORD size = ::GetShortPathNameW(as_wcstr(full), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::u16string shortPath(size, u'\0');
+  DWORD length = ::GetShortPathNameW(as_wcstr(full), as_writable_wcstr(shortPath), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  shortPath.resize(length);
+  if (!survives(shortPath)) return std::nullopt;
+  return shortPath;
+}
+
 }  // namespace launcher

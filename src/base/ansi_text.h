@@ -2,6 +2,7 @@
 // Text in the thread's ANSI code page, which is what the VM takes its option strings in and
 // what it hands back from GetStringUTFChars' callers here.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string toThreadAnsi(std::u16string_view text);
 
 // The reverse: ANSI text of the calling thread's code page as UTF-16.
 std::u16string fromThreadAnsi(std::string_view text);
+
+// `path` in a form that survives the thread's ANSI code page, as the runtime takes its options: as
+// it is when it does, else its short (8.3) form when it has one that does; nothing when neither.
+std::optional<std::u16string> ansiSafePath(std::u16string_view path);
 
 }  // namespace launcher

@@ -51,6 +51,19 @@ std::u16string prependEmbeddedJar(std::u16string_view classPath, std::u16string_
   return result;
 }
 
+std::u16string convertPathList(std::u16string_view list, const ConvertPath& convert, std::u16string& failed) {
+  std::u16string result;
+  bool first = true;
+  for (const std::u16string& element : splitAt(list, u';')) {
+    if (!first) result.push_back(u';');
+    first = false;
+    std::optional<std::u16string> converted = element.empty() ? std::optional(element) : convert(element);
+    if (!converted && failed.empty()) failed = element;
+    result.append(converted ? *converted : element);
+  }
+  return result;
+}
+
 std::u16string classPathOption(std::u16string_view classPath) {
   std::u16string option(u"-Djava.class.path=");
   option.append(withoutEmptyElements(classPath, u';'));

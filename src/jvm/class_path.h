@@ -5,6 +5,7 @@
 // and the listing come from the caller, so the rules can be checked without Windows.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,11 @@ std::u16string buildClassPath(const std::vector<std::u16string>& entries, std::u
 // The class path with the launcher's own executable first, for an application whose jar is
 // embedded in the executable ("Embedded Jar").
 std::u16string prependEmbeddedJar(std::u16string_view classPath, std::u16string_view executablePath);
+
+// `list` with each ";"-separated element passed through `convert` (to a form the runtime can
+// take). An element it gives nothing for stays as written, and the first such lands in `failed`.
+using ConvertPath = std::function<std::optional<std::u16string>(std::u16string_view path)>;
+std::u16string convertPathList(std::u16string_view list, const ConvertPath& convert, std::u16string& failed);
 
 // The option that hands the class path to the VM, without empty elements: the VM would read one
 // (a final ";" included) as the current folder, and load classes from wherever the user started

@@ -5,6 +5,7 @@
 #include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/wide.h"
+#include "jvm/class_path.h"
 #include "jvm/java_environment.h"
 
 namespace launcher {
@@ -28,6 +29,10 @@ void prepareJavaEnvironment(const std::u16string& jvmDllPath, const LauncherSett
     // %Path% here is the Path from before the change below.
     std::u16string libraryPath =
         expandEnvironment(libraryPathText(settings.libraryPath, launcherFolder, javaHome));
+    // Folders whose names the ANSI code page lacks go by their short names where they have one.
+    // The rest stay as they are, without a message: most come from the user's own Path.
+    std::u16string unconvertible;
+    libraryPath = convertPathList(libraryPath, ansiSafePath, unconvertible);
     vmOptions.push_back(toThreadAnsi(libraryPathOption(libraryPath)));
   }
 

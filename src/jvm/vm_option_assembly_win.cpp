@@ -39,6 +39,12 @@ bool assembleVmOptions(HWND messageOwner, const LaunchContext& context, const La
     return false;
   }
 
+  // The runtime takes its options in the ANSI code page: a jar in a folder whose name it lacks
+  // (Cyrillic on a Western machine, say) is handed over by its short name, or named to the user.
+  std::u16string unconvertible;
+  classPath = convertPathList(classPath, ansiSafePath, unconvertible);
+  if (!unconvertible.empty()) showError(messageOwner, IDS_PATH_NOT_ANSI, {unconvertible});
+
   std::vector<std::u16string> options{classPathOption(classPath)};
   VmParameters parameters = applyVmParameters(settings.vmParameters, currentMemoryBases());
   options.insert(options.end(), parameters.options.begin(), parameters.options.end());

@@ -48,3 +48,4 @@
 #define IDS_SETTING_TOO_LONG 232         /* %ls section, %ls key, %ls settings file */
 #define IDS_SETTINGS_FILE_UNREADABLE 233 /* %ls settings file, %ls system's error text */
 #define IDS_COMPANION_START_FAILED 234   /* %ls companion path, %ls system's error text */
+#define IDS_PATH_NOT_ANSI 235            /* %ls path */

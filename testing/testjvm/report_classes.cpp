@@ -114,6 +114,16 @@ void writeMainReport(const std::string& className, Object* stringArray) {
   }
   if (hasClassPath) {
     text += line("classpath", classPath);
+    // How many elements name nothing, read as a runtime reads them: in the ANSI code page.
+    int missing = 0;
+    for (size_t start = 0; start <= classPath.size();) {
+      size_t end = classPath.find(';', start);
+      if (end == std::string::npos) end = classPath.size();
+      std::string element = classPath.substr(start, end - start);
+      if (!element.empty() && GetFileAttributesA(element.c_str()) == INVALID_FILE_ATTRIBUTES) ++missing;
+      start = end + 1;
+    }
+    text += line("classpath.missing", std::to_string(missing));
   }
   for (size_t i = 0; i < state.lookups.size(); ++i) {
     text += line("lookup." + std::to_string(i), state.lookups[i]);

@@ -138,3 +138,21 @@ TEST(ClassPathTexts, EmbeddedJarComesFirstAndTheOptionWrapsIt) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+TEST(ConvertPathList, EachElementConvertedTheFirstFailureNamed) {
+  auto convert = [](std::u16string_view path) -> std::optional<std::u16string> {
+    if (path.find(u'\u0416') == std::u16string_view::npos) return std::u16string(path);
+    if (path.starts_with(u"C:\\")) return u"C:\\SHORT~1";
+    return std::nullopt;
+  };
+  std::u16string failed;
+  EXPECT_EQ(convertPathList(u"C:\\a.jar;C:\\\u0416.jar;;D:\\\u0416\\b.jar;E:\\\u0416", convert, failed),
+            u"C:\\a.jar;C:\\SHORT~1;;D:\\\u0416\\b.jar;E:\\\u0416");
+  EXPECT_EQ(failed, u"D:\\\u0416\\b.jar");
+}
+
+}  // namespace
+}  // namespace launcher
