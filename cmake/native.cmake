@@ -18,6 +18,7 @@ if(BUILD_TESTING)
   add_executable(unit_tests
     tests/unit/class_path_test.cpp
     tests/unit/command_line_test.cpp
+    tests/unit/env_expand_test.cpp
     tests/unit/java_environment_test.cpp
     tests/unit/java_version_test.cpp
     tests/unit/launcher_settings_test.cpp
