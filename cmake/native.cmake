@@ -27,6 +27,7 @@ if(BUILD_TESTING)
     tests/unit/parent_folders_test.cpp
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
+    tests/unit/registry_value_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp
