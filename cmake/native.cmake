@@ -18,6 +18,7 @@ if(BUILD_TESTING)
   add_executable(unit_tests
     tests/unit/class_path_test.cpp
     tests/unit/command_line_test.cpp
+    tests/unit/env_expand_test.cpp
     tests/unit/java_environment_test.cpp
     tests/unit/java_version_test.cpp
     tests/unit/launcher_settings_test.cpp
@@ -28,6 +29,7 @@ if(BUILD_TESTING)
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/release_file_test.cpp
+    tests/unit/registry_value_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp

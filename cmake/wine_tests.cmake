@@ -18,6 +18,7 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_executable(win_tests
+  tests/win/environment_test.cpp
   tests/win/error_box_test.cpp
   tests/win/profile_file_test.cpp
   tests/win/runtime_registry_test.cpp

@@ -8,8 +8,9 @@
 
 namespace launcher {
 
-// `text` with its %NAME% references replaced by the process environment's values; the text as
-// written when Windows cannot expand it.
+// `text` with its %NAME% references replaced by the process environment's values, by the rules
+// of base/env_expand.h and without a length limit; the text as written when a variable cannot be
+// read consistently.
 std::u16string expandEnvironment(std::u16string_view text);
 
 // The value of environment variable `name`; empty when it is not set. A value longer than

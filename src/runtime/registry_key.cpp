@@ -1,6 +1,9 @@
 #include "runtime/registry_key.h"
 
+#include <algorithm>
+
 #include "base/wide.h"
+#include "runtime/registry_value.h"
 
 namespace launcher {
 
@@ -37,17 +40,12 @@ std::optional<std::u16string> RegistryKey::readString(std::u16string_view valueN
       bytes == 0) {
     return std::nullopt;
   }
-  // Room for a NUL the data may lack, rounded up to whole characters.
-  std::u16string data(bytes / sizeof(char16_t) + 1, u'\0');
+  std::vector<unsigned char> data(bytes);
   DWORD size = bytes;
-  if (::RegQueryValueExW(key_.get(), as_wcstr(value), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                         &size) != ERROR_SUCCESS) {
+  if (::RegQueryValueExW(key_.get(), as_wcstr(value), nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  data.resize(std::min<size_t>(size / sizeof(char16_t), data.size()));
-  size_t end = data.find(u'\0');
-  if (end != std::u16string::npos) data.resize(end);
-  return data;
+  return stringFromRegistryData(std::span(data.data(), std::min<size_t>(size, data.size())));
 }
 
 }  // namespace launcher
