@@ -101,6 +101,8 @@ VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bas
   VmParameters result;
   for (const std::u16string& token : splitVmParameters(value)) {
     std::u16string option = unquoteVmParameter(token);
+    // A written "" is no option: the VM would refuse an empty one and the launch would stop.
+    if (option.empty()) continue;
     if (std::optional<MemoryBase> base = memoryShareBase(option)) {
       option = rewriteMemoryShare(option, memoryBaseKb(*base, bases));
     }

@@ -46,7 +46,8 @@ struct VmParameters {
 
 // Splits `value` and passes each token, in order, through the rules: unquote; rewrite a memory
 // share against `bases`; take the stack size from an "-Xss" option (after the rewrite, so a
-// share of memory works for it too). Every token becomes an option, whether a rule applied or not.
+// share of memory works for it too). Every token becomes an option, whether a rule applied or
+// not, except one that unquotes to nothing ("").
 VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bases);
 
 }  // namespace launcher

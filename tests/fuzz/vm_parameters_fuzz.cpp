@@ -64,7 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(launcher::stackSizeFromXss(value) == (wanted <= 0xFFFFFFFFu ? wanted : 0));
 
   const launcher::VmParameters parameters = launcher::applyVmParameters(value, bases);
-  require(parameters.options.size() == tokens.size());
+  size_t nonEmpty = 0;
+  for (const std::u16string& token : tokens) nonEmpty += launcher::unquoteVmParameter(token).empty() ? 0 : 1;
+  require(parameters.options.size() == nonEmpty);
+  for (const std::u16string& option : parameters.options) require(!option.empty());
   const std::u16string* lastXss = nullptr;
   for (const std::u16string& option : parameters.options) {
     if (option.starts_with(u"-Xss")) lastXss = &option;

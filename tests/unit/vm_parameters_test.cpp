@@ -125,6 +125,8 @@ TEST(ApplyVmParameters, KeepsEveryTokenInOrderAndReferencesUnexpanded) {
   VmParameters result = applyVmParameters(u" -Da=%TEMP%  -Xss1m \"-Dp=x y\" ", kBases);
   EXPECT_EQ(result.options, (Tokens{u"-Da=%TEMP%", u"-Xss1m", u"-Dp=x y"}));
   EXPECT_TRUE(applyVmParameters(u"", kBases).options.empty());
+  // A written "" would be an empty option, which the VM refuses.
+  EXPECT_EQ(applyVmParameters(u"-Xmx1g \"\" -Da", kBases).options, (Tokens{u"-Xmx1g", u"-Da"}));
 }
 
 }  // namespace
