@@ -12,17 +12,33 @@ endif()
 
 set(jvm_test_dir "${CMAKE_BINARY_DIR}/jvm_tests")
 set(jvm_test_classes "${jvm_test_dir}/classes")
-set(jvm_test_java_names Echo ExitLater ExitSeven Lingering NoMain StackProbe Startup Thrower TwoStreams)
+set(jvm_test_java_names
+  javafx/application/Application
+  probe/BrokenInit probe/Echo probe/ExitLater probe/ExitSeven probe/FxWithoutMain probe/HiddenMain
+  probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/StackProbe probe/Startup
+  probe/Thrower probe/TwoStreams)
 set(jvm_test_java_sources)
 set(jvm_test_class_files)
 foreach(name IN LISTS jvm_test_java_names)
-  list(APPEND jvm_test_java_sources "${CMAKE_SOURCE_DIR}/tests/jvm/java/probe/${name}.java")
-  list(APPEND jvm_test_class_files "${jvm_test_classes}/probe/${name}.class")
+  list(APPEND jvm_test_java_sources "${CMAKE_SOURCE_DIR}/tests/jvm/java/${name}.java")
+  list(APPEND jvm_test_class_files "${jvm_test_classes}/${name}.class")
 endforeach()
+# absent.Base lies in a jar of its own that no test puts on the class path; probe.NeedsAbsent
+# extends it.
+set(jvm_test_absent_source "${CMAKE_SOURCE_DIR}/tests/jvm/java/absent/Base.java")
+set(jvm_test_absent_jar "${jvm_test_dir}/absent.jar")
+add_custom_command(
+  OUTPUT "${jvm_test_absent_jar}"
+  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -d "${jvm_test_dir}/absent" "${jvm_test_absent_source}"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" cf "${jvm_test_absent_jar}" -C "${jvm_test_dir}/absent" absent
+  DEPENDS "${jvm_test_absent_source}"
+  COMMENT "Packing the jar the JNI tests leave off the class path"
+  VERBATIM)
 add_custom_command(
   OUTPUT ${jvm_test_class_files}
-  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -d "${jvm_test_classes}" ${jvm_test_java_sources}
-  DEPENDS ${jvm_test_java_sources}
+  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -cp "${jvm_test_absent_jar}" -d "${jvm_test_classes}"
+          ${jvm_test_java_sources}
+  DEPENDS ${jvm_test_java_sources} "${jvm_test_absent_jar}"
   COMMENT "Compiling the Java classes of the JNI tests"
   VERBATIM)
 add_custom_target(jvm_test_classes ALL DEPENDS ${jvm_test_class_files})

@@ -10,6 +10,10 @@ namespace {
 
 static_assert(sizeof(jchar) == sizeof(char16_t), "a Java char is one UTF-16 code unit");
 
+// Bounds of describeThrowableCauses: a chain of causes may loop, and a message may be huge.
+constexpr int kMostThrowablesDescribed = 8;
+constexpr std::size_t kMostCauseUnits = 4000;
+
 }  // namespace
 
 jstring newJavaString(JNIEnv* env, std::u16string_view text) {
@@ -92,6 +96,48 @@ std::u16string describeJavaThrowable(JNIEnv* env, jthrowable throwable) {
   LocalRef trace(env, env->CallObjectMethod(writer.get(), toString));
   describePendingException(env);
   return javaStringText(env, static_cast<jstring>(trace.get()));
+}
+
+std::u16string describeThrowableCauses(JNIEnv* env, jthrowable throwable) {
+  if (throwable == nullptr) return {};
+  const LocalRef throwableClass(env, env->FindClass("java/lang/Throwable"));
+  if (!throwableClass) return describePendingException(env), std::u16string();
+  const jclass klass = static_cast<jclass>(throwableClass.get());
+  const jmethodID toString = env->GetMethodID(klass, "toString", "()Ljava/lang/String;");
+  const jmethodID getCause = toString ? env->GetMethodID(klass, "getCause", "()Ljava/lang/Throwable;") : nullptr;
+  if (getCause == nullptr) return describePendingException(env), std::u16string();
+
+  std::u16string text;
+  LocalRef cause(env, nullptr);
+  jobject current = throwable;
+  for (int count = 0; current != nullptr && count < kMostThrowablesDescribed; ++count) {
+    const LocalRef line(env, env->CallObjectMethod(current, toString));
+    if (env->ExceptionCheck()) return describePendingException(env), std::u16string();
+    if (count > 0) text += u"\nCaused by: ";
+    text += javaStringText(env, static_cast<jstring>(line.get()));
+    // Taken before the reference to `current` (the previous cause) is let go.
+    cause.reset(env->CallObjectMethod(current, getCause));
+    if (env->ExceptionCheck()) return describePendingException(env), std::u16string();
+    current = cause.get();
+  }
+  if (text.size() > kMostCauseUnits) {
+    text.resize(kMostCauseUnits);
+    // No unpaired half of a surrogate pair at the cut.
+    if (text.back() >= 0xD800 && text.back() < 0xDC00) text.pop_back();
+    text += u"...";
+  }
+  return text;
+}
+
+void printJavaStackTrace(JNIEnv* env, jthrowable throwable) {
+  if (throwable == nullptr) return;
+  const LocalRef throwableClass(env, env->FindClass("java/lang/Throwable"));
+  if (!throwableClass) return describePendingException(env);
+  const jmethodID print = env->GetMethodID(static_cast<jclass>(throwableClass.get()), "printStackTrace", "()V");
+  if (print == nullptr) return describePendingException(env);
+  env->CallVoidMethod(throwable, print);
+  // Printing what failed while printing would fail the same way.
+  if (env->ExceptionCheck()) env->ExceptionClear();
 }
 
 void callSystemExit(JNIEnv* env) {

@@ -1,7 +1,7 @@
 #pragma once
 // Text between the launcher and Java: strings and string arrays built from UTF-16 code units,
-// the stack trace of a throwable as text, printing a pending exception, and ending the program
-// through System.exit.
+// the stack trace of a throwable as text, a throwable and its causes in short, printing a pending
+// exception, and ending the program through System.exit.
 
 #include <jni.h>
 
@@ -26,6 +26,16 @@ std::u16string javaStringText(JNIEnv* env, jstring text);
 // with no exception pending: the failure dialog's caller takes the escaped throwable out of the
 // pending state first, since no JNI call but a handful may run while one is pending.
 std::u16string describeJavaThrowable(JNIEnv* env, jthrowable throwable);
+
+// The throwable's toString() and, each on a line of its own after "Caused by: ", that of its
+// causes: what the runtime says went wrong, without the frames, short enough for a message. At
+// most a few causes and a few thousand code units (a cut ends with "..."); empty on any failure.
+// Must be called with no exception pending.
+std::u16string describeThrowableCauses(JNIEnv* env, jthrowable throwable);
+
+// throwable.printStackTrace(): the whole trace on System.err, wherever that goes now. Must be
+// called with no exception pending; one the call raises is cleared.
+void printJavaStackTrace(JNIEnv* env, jthrowable throwable);
 
 // Prints and thereby clears the pending exception, if any, so that the next JNI call is legal; a
 // failed lookup or call leaves one, and its caller learns of the failure from the null result.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "jvm/java_strings.h"
+#include "jvm/jni_local_ref.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
@@ -16,55 +17,161 @@ constexpr const char* kCheckAndLoadMain = "checkAndLoadMain";
 constexpr const char* kCheckAndLoadMainSignature = "(ZILjava/lang/String;)Ljava/lang/Class;";
 // checkAndLoadMain's mode for "the name is a class", as opposed to a jar file.
 constexpr jint kLoadMainFromClass = 1;
+constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
+// java.lang.reflect.Modifier.PUBLIC
+constexpr jint kPublicModifier = 0x0001;
+constexpr std::u16string_view kJavaFxApplication = u"javafx.application.Application";
 
-// The main class through the runtime's LauncherHelper; null when the runtime has no such route
-// or the route gives no class.
-jclass loadThroughLauncherHelper(JNIEnv* env, const JavaMainRequest& request) {
-  if (request.entryPoints.findClassFromBootLoader == nullptr) return nullptr;
-  const jclass helper = request.entryPoints.findClassFromBootLoader(env, kLauncherHelperClass);
-  if (helper == nullptr) {
+jclass asClass(const LocalRef& ref) { return static_cast<jclass>(ref.get()); }
+
+// Message `id` for `className` with the runtime's reason: the pending exception and its causes.
+// The whole trace goes to System.err, which the "Error File" may already have taken over.
+void showPendingFailure(JNIEnv* env, unsigned id, std::u16string_view className, JavaHostServices& services) {
+  const LocalRef thrown(env, env->ExceptionOccurred());
+  env->ExceptionClear();
+  const std::u16string reason = describeThrowableCauses(env, static_cast<jthrowable>(thrown.get()));
+  printJavaStackTrace(env, static_cast<jthrowable>(thrown.get()));
+  services.showError(id, {className, reason});
+}
+
+// The main class by the system class loader, as Class.forName(name, initialize, loader) gives it:
+// a class missing from the class path or one whose superclass is missing fails to load, one
+// whose static initialiser throws fails to initialise, each with the runtime's exception. Null
+// after the user has been told.
+jclass loadMainClass(JNIEnv* env, std::u16string_view className, bool initialize, JavaHostServices& services) {
+  const LocalRef name(env, newJavaString(env, className));
+  if (!name) {
     describePendingException(env);
+    services.showError(IDS_MAIN_CLASS_NAME_INVALID, {className});
     return nullptr;
   }
   jclass mainClass = nullptr;
+  const LocalRef loaderClass(env, env->FindClass("java/lang/ClassLoader"));
+  const jmethodID systemLoader =
+      loaderClass ? env->GetStaticMethodID(asClass(loaderClass), "getSystemClassLoader", "()Ljava/lang/ClassLoader;")
+                  : nullptr;
+  const LocalRef loader(env, systemLoader ? env->CallStaticObjectMethod(asClass(loaderClass), systemLoader) : nullptr);
+  const LocalRef classClass(env, env->ExceptionCheck() ? nullptr : env->FindClass("java/lang/Class"));
+  const jmethodID forName =
+      classClass ? env->GetStaticMethodID(asClass(classClass), "forName",
+                                          "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;")
+                 : nullptr;
+  if (forName != nullptr) {
+    mainClass = static_cast<jclass>(
+        env->CallStaticObjectMethod(asClass(classClass), forName, name.get(), initialize ? JNI_TRUE : JNI_FALSE,
+                                    loader.get()));
+  }
+  if (!env->ExceptionCheck() && mainClass != nullptr) return mainClass;
+  showPendingFailure(env, IDS_MAIN_CLASS_NOT_FOUND, className, services);
+  return nullptr;
+}
+
+// Whether `method` is public, as reflection tells; when it is not, `declaration` is its
+// Method.toString(), the runtime's own account of what it found. True when reflection fails.
+bool isPublicMethod(JNIEnv* env, jclass owner, jmethodID method, std::u16string& declaration) {
+  const LocalRef reflected(env, env->ToReflectedMethod(owner, method, JNI_TRUE));
+  const LocalRef methodClass(env, reflected ? env->GetObjectClass(reflected.get()) : nullptr);
+  const jmethodID getModifiers = methodClass ? env->GetMethodID(asClass(methodClass), "getModifiers", "()I") : nullptr;
+  const jint modifiers = getModifiers ? env->CallIntMethod(reflected.get(), getModifiers) : kPublicModifier;
+  if (env->ExceptionCheck()) {
+    describePendingException(env);
+    return true;
+  }
+  if ((modifiers & kPublicModifier) != 0) return true;
+  const jmethodID toString = env->GetMethodID(asClass(methodClass), "toString", "()Ljava/lang/String;");
+  const LocalRef text(env, toString ? env->CallObjectMethod(reflected.get(), toString) : nullptr);
+  describePendingException(env);
+  declaration = javaStringText(env, static_cast<jstring>(text.get()));
+  return false;
+}
+
+// The public static void main(String[]) of `mainClass`, or null after the user has been told.
+// JNI would call a main of any access; the runtime's own launcher takes only a public one.
+jmethodID findMainMethod(JNIEnv* env, jclass mainClass, std::u16string_view className, JavaHostServices& services) {
+  // A main that is missing, not static or not void raises NoSuchMethodError.
+  const jmethodID mainMethod = env->GetStaticMethodID(mainClass, "main", kMainSignature);
+  if (mainMethod == nullptr) {
+    showPendingFailure(env, IDS_MAIN_METHOD_MISSING, className, services);
+    return nullptr;
+  }
+  std::u16string declaration;
+  if (!isPublicMethod(env, mainClass, mainMethod, declaration)) {
+    services.showError(IDS_MAIN_METHOD_MISSING, {className, declaration});
+    return nullptr;
+  }
+  return mainMethod;
+}
+
+// Whether a superclass of `mainClass` is JavaFX's Application, as the runtime's LauncherHelper
+// asks: such a class needs no main of its own, the helper starts it through JavaFX.
+bool extendsJavaFxApplication(JNIEnv* env, jclass mainClass) {
+  const LocalRef classClass(env, env->FindClass("java/lang/Class"));
+  const jmethodID getName =
+      classClass ? env->GetMethodID(asClass(classClass), "getName", "()Ljava/lang/String;") : nullptr;
+  if (getName == nullptr) return describePendingException(env), false;
+  for (LocalRef super(env, env->GetSuperclass(mainClass)); super; super.reset(env->GetSuperclass(asClass(super)))) {
+    const LocalRef name(env, env->CallObjectMethod(super.get(), getName));
+    if (env->ExceptionCheck()) return describePendingException(env), false;
+    if (javaStringText(env, static_cast<jstring>(name.get())) == kJavaFxApplication) return true;
+  }
+  return false;
+}
+
+// LauncherHelper.checkAndLoadMain does not return for a main class it cannot load or whose main
+// it rejects: it prints one line on the error stream, which a GUI launcher does not have, and
+// ends the process with 1. The same checks come first here, so that the user reads why in a
+// message and the launcher ends as after any failed launch. A JavaFX application is the
+// helper's to judge, and to initialise once JavaFX is ready for it.
+bool mainClassPassesChecks(JNIEnv* env, std::u16string_view className, JavaHostServices& services) {
+  const LocalRef loaded(env, loadMainClass(env, className, false, services));
+  if (!loaded) return false;
+  if (extendsJavaFxApplication(env, asClass(loaded))) return true;
+  // Looking main up would initialise the class too, but its failure would then read as a
+  // missing main.
+  const LocalRef initialised(env, loadMainClass(env, className, true, services));
+  return initialised && findMainMethod(env, asClass(initialised), className, services) != nullptr;
+}
+
+// The runtime's LauncherHelper class; null when the runtime offers no such route.
+jclass findLauncherHelper(JNIEnv* env, const JavaMainRequest& request) {
+  if (request.entryPoints.findClassFromBootLoader == nullptr) return nullptr;
+  const jclass helper = request.entryPoints.findClassFromBootLoader(env, kLauncherHelperClass);
+  if (helper == nullptr) describePendingException(env);
+  return helper;
+}
+
+// The main class through the runtime's LauncherHelper; null when the helper gives no class.
+jclass loadThroughLauncherHelper(JNIEnv* env, jclass helper, std::u16string_view className) {
+  jclass mainClass = nullptr;
   const jmethodID checkAndLoadMain = env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature);
   if (checkAndLoadMain != nullptr) {
-    std::u16string dotted = request.mainClass;
-    std::replace(dotted.begin(), dotted.end(), u'/', u'.');
-    const jstring name = newJavaString(env, dotted);
-    if (name != nullptr) {
+    const LocalRef name(env, newJavaString(env, className));
+    if (name) {
       mainClass = static_cast<jclass>(
-          env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, kLoadMainFromClass, name));
-      env->DeleteLocalRef(name);
+          env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, kLoadMainFromClass, name.get()));
     }
   }
   describePendingException(env);
-  env->DeleteLocalRef(helper);
   return mainClass;
 }
 
 // The main class by FindClass with the slash-form name; null after the user has been told.
-jclass findThroughClassLoader(JNIEnv* env, const JavaMainRequest& request, JavaHostServices& services) {
-  const jstring name = newJavaString(env, request.mainClass);
-  if (name == nullptr) {
+jclass findThroughClassLoader(JNIEnv* env, const JavaMainRequest& request, std::u16string_view className,
+                              JavaHostServices& services) {
+  const LocalRef name(env, newJavaString(env, request.mainClass));
+  if (!name) {
     describePendingException(env);
     services.showError(IDS_MAIN_CLASS_NAME_INVALID, {request.mainClass});
     return nullptr;
   }
-  const char* nameChars = env->GetStringUTFChars(name, nullptr);
+  const char* nameChars = env->GetStringUTFChars(static_cast<jstring>(name.get()), nullptr);
   if (nameChars == nullptr) {
     env->ExceptionDescribe();
-    env->DeleteLocalRef(name);
     return nullptr;
   }
   const jclass mainClass = env->FindClass(nameChars);
-  env->ReleaseStringUTFChars(name, nameChars);
-  if (mainClass == nullptr) {
-    env->ExceptionDescribe();
-    // The name as the VM holds it, code unit for code unit.
-    services.showError(IDS_MAIN_CLASS_NOT_FOUND, {javaStringText(env, name)});
-  }
-  env->DeleteLocalRef(name);
+  env->ReleaseStringUTFChars(static_cast<jstring>(name.get()), nameChars);
+  if (mainClass == nullptr) showPendingFailure(env, IDS_MAIN_CLASS_NOT_FOUND, className, services);
   return mainClass;
 }
 
@@ -86,18 +193,22 @@ void handleEscapedException(JNIEnv* env, jthrowable escaped, const JavaMainReque
 
 JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& state, JavaHostServices& services) {
   JNIEnv* const env = state.jniEnv;
-  jclass mainClass = loadThroughLauncherHelper(env, request);
-  if (mainClass == nullptr) mainClass = findThroughClassLoader(env, request, services);
+  // The name as the settings write it and Java spells it.
+  std::u16string className = request.mainClass;
+  std::replace(className.begin(), className.end(), u'/', u'.');
+  jclass mainClass = nullptr;
+  {
+    const LocalRef helper(env, findLauncherHelper(env, request));
+    if (helper) {
+      if (!mainClassPassesChecks(env, className, services)) return JavaMainResult::launchFailed;
+      mainClass = loadThroughLauncherHelper(env, asClass(helper), className);
+    }
+  }
+  if (mainClass == nullptr) mainClass = findThroughClassLoader(env, request, className, services);
   if (mainClass == nullptr) return JavaMainResult::launchFailed;
 
-  const jmethodID mainMethod = env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V");
-  if (mainMethod == nullptr) {
-    // The VM raises NoSuchMethodError for a missing method; the printed exception is for a
-    // console, and the user of the launcher still needs the message.
-    describePendingException(env);
-    services.showError(IDS_MAIN_METHOD_MISSING, {});
-    return JavaMainResult::launchFailed;
-  }
+  const jmethodID mainMethod = findMainMethod(env, mainClass, className, services);
+  if (mainMethod == nullptr) return JavaMainResult::launchFailed;
   const jobjectArray arguments = newJavaStringArray(env, request.arguments);
   if (arguments == nullptr) {
     describePendingException(env);

@@ -1,7 +1,7 @@
 #pragma once
-// The work of the Java main thread: create the VM, find the main class, call its static main with
-// the launcher's arguments, deal with an exception that main lets escape, then detach and destroy
-// the VM, which waits for the Java program's other threads.
+// The work of the Java main thread: create the VM, find and check the main class, call its static
+// main with the launcher's arguments, deal with an exception that main lets escape, then detach
+// and destroy the VM, which waits for the Java program's other threads.
 
 #include <string>
 #include <vector>

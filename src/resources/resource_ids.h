@@ -31,8 +31,8 @@
 #define IDS_ENTRY_POINT_MISSING 212
 #define IDS_VM_CREATION_REASON 213
 #define IDS_BROWSE_TITLE 214
-#define IDS_MAIN_CLASS_NOT_FOUND 215     /* %ls class name */
-#define IDS_MAIN_METHOD_MISSING 216
+#define IDS_MAIN_CLASS_NOT_FOUND 215     /* %ls class name, %ls the runtime's reason */
+#define IDS_MAIN_METHOD_MISSING 216      /* %ls class name, %ls the runtime's reason */
 #define IDS_RANGE_ANY 217
 #define IDS_RANGE_UP_TO 218              /* %ls maximum */
 #define IDS_RANGE_FROM 219               /* %ls minimum */

@@ -66,6 +66,13 @@ jvalue lingererMain(Object*, const jvalue* args) {
 
 jvalue notMain(Object*, const jvalue*) { return none(); }
 
+jvalue failingInitializer(Object*, const jvalue*) {
+  const std::u16string message = u"thrown by the static initializer of test.app.BrokenInit";
+  throwNew("java/lang/IllegalStateException", &message,
+           {"test.app.BrokenInit.<clinit>(BrokenInit.java:5)"});
+  return none();
+}
+
 // secondaryMain in both forms: both append what they received to the secondary report.
 void reportSecondary(const char* form, Object* stringArray) {
   std::string text = std::string("secondaryMain=") + form + "\n";
@@ -136,6 +143,12 @@ void defineApplicationClasses() {
               {{"main", "()V", true, notMain},
                {"main", "([Ljava/lang/String;)I", true, notMain},
                {"start", mainSignature, true, notMain}});
+  // Its static initialiser throws: the class cannot be used at all.
+  defineClass("test/app/BrokenInit", "java/lang/Object", false, nullptr,
+              {{"<clinit>", "()V", true, failingInitializer},
+               {"main", mainSignature, true, reportMain}});
+  defineClass("test/app/NonStaticMain", "java/lang/Object", false, nullptr,
+              {{"main", mainSignature, false, reportMain}});
   defineClass("test/app/SecondaryVoid", "java/lang/Object", false, nullptr,
               {{"main", mainSignature, true, secondaryVoidMain},
                {"secondaryMain", mainSignature, true, secondaryVoid}});

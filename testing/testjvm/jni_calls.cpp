@@ -1,6 +1,6 @@
-// Method calls and object creation through the JNI table, with the checks a JVM run with
-// -Xcheck:jni makes: the method's kind and return type fit the call, the receiver and the
-// arguments fit the signature, and the call comes from the thread the JNIEnv belongs to.
+// Method calls, object creation and reflected methods through the JNI table, with the checks a
+// JVM run with -Xcheck:jni makes: the method's kind and return type fit the call, the receiver
+// and the arguments fit the signature, and the call comes from the thread the JNIEnv belongs to.
 #include "testjvm.h"
 
 #include <cstdarg>
@@ -265,6 +265,22 @@ jobject JNICALL newObjectA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue
   return construct(env, "NewObjectA", clazz, id, collectArray, const_cast<jvalue*>(args));
 }
 
+jobject JNICALL toReflectedMethod(JNIEnv* env, jclass clazz, jmethodID id, jboolean isStatic) {
+  if (!enter(env, "ToReflectedMethod")) {
+    return nullptr;
+  }
+  Object* klass = checkedObject(clazz, "ToReflectedMethod");
+  const Method& method = *checkedMethod(id, "ToReflectedMethod");
+  if (klass == nullptr || klass->klass != classClass() ||
+      !isSubclass(static_cast<Klass*>(klass), method.owner) || (isStatic != JNI_FALSE) != method.isStatic) {
+    fatal("ToReflectedMethod: the class or the isStatic flag does not fit " + method.owner->name + "." +
+          method.name + method.signature);
+  }
+  auto* reflected = newObject<ReflectedMethodObject>(findClass("java/lang/reflect/Method"));
+  reflected->method = &method;
+  return reinterpret_cast<jobject>(reflected);
+}
+
 }  // namespace
 
 void checkThread(JNIEnv* env, const char* function) {
@@ -325,6 +341,8 @@ void fillCallFunctions(JNINativeInterface_& table) {
   table.NewObject = newObjectFunction;
   table.NewObjectV = newObjectV;
   table.NewObjectA = newObjectA;
+  // Takes a method ID as the calls do.
+  table.ToReflectedMethod = toReflectedMethod;
 }
 
 }  // namespace testjvm

@@ -79,7 +79,8 @@ jclass JNICALL findClassFunction(JNIEnv* env, const char* name) {
   if (klass == nullptr) {
     throwNew("java/lang/NoClassDefFoundError", text);
   }
-  return reinterpret_cast<jclass>(klass);
+  // Like the JVM's FindClass, it initialises the class it finds.
+  return klass != nullptr && initializeClass(klass) ? reinterpret_cast<jclass>(klass) : nullptr;
 }
 
 jthrowable JNICALL exceptionOccurred(JNIEnv* env) {
@@ -141,6 +142,13 @@ jclass JNICALL getObjectClass(JNIEnv* env, jobject object) {
   return reinterpret_cast<jclass>(checked->klass);
 }
 
+jclass JNICALL getSuperclass(JNIEnv* env, jclass clazz) {
+  if (!enter(env, "GetSuperclass")) {
+    return nullptr;
+  }
+  return reinterpret_cast<jclass>(checkedClass(clazz, "GetSuperclass")->super);
+}
+
 jmethodID lookUpMethod(JNIEnv* env, jclass clazz, const char* name, const char* signature,
                        bool isStatic) {
   const char* function = isStatic ? "GetStaticMethodID" : "GetMethodID";
@@ -152,7 +160,10 @@ jmethodID lookUpMethod(JNIEnv* env, jclass clazz, const char* name, const char* 
   logEvent(std::string(function) + " " + klass->name + "." + name + signature +
            (method ? "" : " missing"));
   if (method == nullptr) {
-    throwNew("java/lang/NoSuchMethodError", name);  // the JVM's message is the method's name
+    // HotSpot 17's message: "static Lpkg/Cls;.name(sig)", without "static " for an instance
+    // method.
+    throwNew("java/lang/NoSuchMethodError",
+             std::string(isStatic ? "static " : "") + "L" + klass->name + ";." + name + signature);
     return nullptr;
   }
   rememberMethod(method);
@@ -337,6 +348,7 @@ JNINativeInterface_ buildTable() {
   table.DeleteLocalRef = deleteRef;
   table.IsSameObject = isSameObject;
   table.GetObjectClass = getObjectClass;
+  table.GetSuperclass = getSuperclass;
   table.GetMethodID = getMethodId;
   table.GetStaticMethodID = getStaticMethodId;
   table.GetStringLength = getStringLength;

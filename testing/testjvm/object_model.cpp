@@ -91,6 +91,35 @@ Klass* findClass(const std::string& slashName) {
   return found == classes().end() ? nullptr : found->second;
 }
 
+bool initializeClass(Klass* klass) {
+  if (klass->init == ClassInit::done) {
+    return true;
+  }
+  if (klass->init == ClassInit::failed) {
+    throwNew("java/lang/NoClassDefFoundError", "Could not initialize class " + dottedName(klass));
+    return false;
+  }
+  klass->init = ClassInit::done;  // a class being initialised counts as initialised to itself
+  for (const Method& method : klass->methods) {
+    if (method.name == "<clinit>" && method.isStatic) {
+      logEvent("initialise " + klass->name);
+      method.body(nullptr, nullptr);
+    }
+  }
+  auto* thrown = static_cast<ThrowableObject*>(pendingException());
+  if (thrown == nullptr) {
+    return true;
+  }
+  klass->init = ClassInit::failed;
+  // An Error passes as it is; anything else is wrapped, as its cause.
+  if (!isInstanceOf(thrown, "java/lang/Error")) {
+    ThrowableObject* wrapper = newThrowable("java/lang/ExceptionInInitializerError", nullptr);
+    wrapper->cause = thrown;
+    pendingException() = wrapper;
+  }
+  return false;
+}
+
 bool isSubclass(const Klass* klass, const Klass* ancestor) {
   for (; klass != nullptr; klass = klass->super) {
     if (klass == ancestor) {
@@ -254,6 +283,9 @@ std::string stackTraceText(const ThrowableObject* throwable) {
   std::string text = throwableText(throwable) + "\r\n";
   for (const std::string& frame : throwable->frames) {
     text += "\tat " + frame + "\r\n";
+  }
+  if (throwable->cause != nullptr) {
+    text += "Caused by: " + stackTraceText(throwable->cause);
   }
   return text;
 }

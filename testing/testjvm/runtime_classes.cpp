@@ -1,5 +1,6 @@
-// The runtime's own classes that a launcher reaches: String, System, the byte streams,
-// PrintStream, the throwables and sun/launcher/LauncherHelper.
+// The runtime's own classes that a launcher reaches: String, System, Class, the system class
+// loader, reflected methods, the byte streams, PrintStream, the throwables and
+// sun/launcher/LauncherHelper.
 #include "testjvm.h"
 
 namespace testjvm {
@@ -48,6 +49,55 @@ jvalue setErr(Object*, const jvalue* args) {
   standardErr = static_cast<PrintStreamObject*>(argument(args, 0));
   logEvent("System.setErr");
   return none();
+}
+
+// ---- java/lang/Class, java/lang/ClassLoader, java/lang/reflect/Method
+
+// The system class loader knows every class, the application's and the runtime's.
+jvalue forName(Object*, const jvalue* args) {
+  Object* what = argument(args, 0);
+  if (what == nullptr) {
+    throwNew("java/lang/NullPointerException", nullptr);
+    return none();
+  }
+  const std::u16string& name = static_cast<StringObject*>(what)->units;
+  std::string slashName = utf8(name);
+  for (char& c : slashName) {
+    if (c == '.') {
+      c = '/';
+    }
+  }
+  if (slashName.rfind("java/", 0) != 0) {
+    vm().lookups.push_back("Class.forName " + utf8(name) + (args[1].z ? " initialize" : ""));
+  }
+  logEvent("Class.forName " + utf8(name));
+  Klass* klass = findClass(slashName);
+  if (klass == nullptr) {
+    throwNew("java/lang/ClassNotFoundException", &name,
+             {"java.base/java.lang.Class.forName0(Native Method)",
+              "java.base/java.lang.Class.forName(Class.java:467)"});
+    return none();
+  }
+  if (args[1].z && !initializeClass(klass)) {
+    return none();
+  }
+  return objectValue(klass);
+}
+
+jvalue className(Object* self, const jvalue*) {
+  return objectValue(newString(utf16(dottedName(static_cast<Klass*>(self)))));
+}
+
+jvalue systemClassLoader(Object*, const jvalue*) {
+  static Object* loader = newObject<Object>(findClass("java/lang/ClassLoader"));
+  return objectValue(loader);
+}
+
+jvalue methodModifiers(Object* self, const jvalue*) {
+  // Every method of this runtime is public (0x0001); static adds 0x0008.
+  jvalue value{};
+  value.i = static_cast<ReflectedMethodObject*>(self)->method->isStatic ? 0x0009 : 0x0001;
+  return value;
 }
 
 // ---- java/io streams
@@ -159,6 +209,10 @@ jvalue throwableToString(Object* self, const jvalue*) {
   return objectValue(newString(utf16(throwableText(static_cast<ThrowableObject*>(self)))));
 }
 
+jvalue getCause(Object* self, const jvalue*) {
+  return objectValue(static_cast<ThrowableObject*>(self)->cause);
+}
+
 jvalue getMessage(Object* self, const jvalue*) {
   auto* throwable = static_cast<ThrowableObject*>(self);
   return objectValue(throwable->hasMessage ? newString(throwable->message) : nullptr);
@@ -265,6 +319,19 @@ void defineRuntimeClasses() {
   defineClass("java/lang/Object", nullptr, true, nullptr, {});
   defineClass("java/lang/String", "java/lang/Object", true, allocateString,
               {{"<init>", "([C)V", false, stringFromChars}});
+  // Class exists before every other class; its methods join it here.
+  Klass* classKlass = classClass();
+  const Method classMethods[] = {
+      {"forName", "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;", true, forName},
+      {"getName", "()Ljava/lang/String;", false, className}};
+  for (Method method : classMethods) {
+    method.owner = classKlass;
+    classKlass->methods.push_back(method);
+  }
+  defineClass("java/lang/ClassLoader", "java/lang/Object", true, nullptr,
+              {{"getSystemClassLoader", "()Ljava/lang/ClassLoader;", true, systemClassLoader}});
+  defineClass("java/lang/reflect/Method", "java/lang/Object", true, nullptr,
+              {{"getModifiers", "()I", false, methodModifiers}});
   defineClass("java/lang/System", "java/lang/Object", true, nullptr,
               {{"exit", "(I)V", true, exitMethod},
                {"setOut", "(Ljava/io/PrintStream;)V", true, setOut},
@@ -291,7 +358,8 @@ void defineRuntimeClasses() {
                {"printStackTrace", "(Ljava/io/PrintWriter;)V", false, printStackTraceTo},
                {"printStackTrace", "()V", false, printStackTrace},
                {"toString", "()Ljava/lang/String;", false, throwableToString},
-               {"getMessage", "()Ljava/lang/String;", false, getMessage}});
+               {"getMessage", "()Ljava/lang/String;", false, getMessage},
+               {"getCause", "()Ljava/lang/Throwable;", false, getCause}});
   const char* throwables[][2] = {
       {"java/lang/Exception", "java/lang/Throwable"},
       {"java/lang/Error", "java/lang/Throwable"},
@@ -303,10 +371,12 @@ void defineRuntimeClasses() {
       {"java/lang/ArrayStoreException", "java/lang/RuntimeException"},
       {"java/lang/NegativeArraySizeException", "java/lang/RuntimeException"},
       {"java/lang/InstantiationException", "java/lang/Exception"},
+      {"java/lang/ClassNotFoundException", "java/lang/Exception"},
       {"java/io/IOException", "java/lang/Exception"},
       {"java/io/FileNotFoundException", "java/io/IOException"},
       {"java/lang/LinkageError", "java/lang/Error"},
       {"java/lang/NoClassDefFoundError", "java/lang/LinkageError"},
+      {"java/lang/ExceptionInInitializerError", "java/lang/LinkageError"},
       {"java/lang/IncompatibleClassChangeError", "java/lang/LinkageError"},
       {"java/lang/NoSuchMethodError", "java/lang/IncompatibleClassChangeError"},
   };

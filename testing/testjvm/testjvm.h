@@ -33,12 +33,15 @@ struct Method {
   Klass* owner = nullptr;
 };
 
+enum class ClassInit { notYet, done, failed };
+
 struct Klass : Object {
   std::string name;  // slash form, e.g. "java/lang/String"
   Klass* super = nullptr;
   bool bootClass = false;  // visible to the boot loader (runtime classes, not the application's)
   Object* (*allocate)() = nullptr;  // null: not instantiable through NewObject
   std::deque<Method> methods;  // a deque keeps method addresses (the jmethodIDs) stable
+  ClassInit init = ClassInit::notYet;  // a static "<clinit>" ()V among the methods runs once
 };
 
 struct StringObject : Object {
@@ -78,6 +81,12 @@ struct ThrowableObject : Object {
   bool hasMessage = false;
   std::u16string message;
   std::vector<std::string> frames;  // "test.app.Thrower.main(Thrower.java:9)"
+  ThrowableObject* cause = nullptr;
+};
+
+// What ToReflectedMethod hands out: a java.lang.reflect.Method.
+struct ReflectedMethodObject : Object {
+  const Method* method = nullptr;
 };
 
 // ---- objects and classes (object_model.cpp)
@@ -98,6 +107,10 @@ Object* checkedObject(const void* reference, const char* what);  // fatal when n
 Klass* defineClass(const char* name, const char* superName, bool bootClass,
                    Object* (*allocate)(), std::vector<Method> methods);
 Klass* findClass(const std::string& slashName);  // null when unknown
+// Runs the class's static initialiser the first time, as the JVM does; false with the pending
+// ExceptionInInitializerError (or the Error it threw) when it fails, and NoClassDefFoundError on
+// every later attempt.
+bool initializeClass(Klass* klass);
 Klass* classClass();
 bool isSubclass(const Klass* klass, const Klass* ancestor);
 bool isInstanceOf(const Object* object, const char* className);
@@ -118,7 +131,7 @@ void throwNew(const char* className, const std::u16string* message,
 void throwNew(const char* className, const std::string& message);
 Object*& pendingException();
 std::string throwableText(const ThrowableObject* throwable);  // Throwable.toString()
-std::string stackTraceText(const ThrowableObject* throwable);  // printStackTrace's output
+std::string stackTraceText(const ThrowableObject* throwable);  // printStackTrace's output, causes too
 
 // ---- the runtime's classes (runtime_classes.cpp, app_classes.cpp)
 void defineRuntimeClasses();

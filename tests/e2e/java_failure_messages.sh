@@ -1,9 +1,9 @@
 # What the user reads when the runtime cannot be loaded, the VM cannot be created, or the main
-# class is missing; each ends the launcher with -1.
+# class cannot be loaded or has no proper main; each ends the launcher with -1.
 new_case
 : > app.jar
 settings() { write_ini app.ini "[Java Runtime Environment]" "Main Class=${2:-test.app.Report}" "JRE Path=jre" \
-    "Virtual Machine Parameters=$1" "[Class Path]" "Class Path=\\app.jar"; }
+    "Virtual Machine Parameters=$1" "[Class Path]" "Class Path=\\app.jar" "[Application]" "$3"; }
 box_text() { report "window 1 text"; }
 
 mkdir -p jre/bin/client
@@ -26,6 +26,24 @@ drive --press 1
 expect_contains "unrecognised option" "may not be recognised" "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
+# The main class is checked before the runtime's own LauncherHelper sees it, which would end the
+# program with 1 and its report on an error stream the user does not have: the box names the
+# class and the runtime's reason, and the whole trace goes to the error file.
+use_runtime
+settings "" test.app.BrokenInit "Error File=$(winpath "$CASE_DIR")\\err.txt"
+drive --press 1
+expect_contains "initializer throws" 'The Java class "test.app.BrokenInit" could not be found or loaded' "$(box_text)"
+expect_contains "initializer throws, reason" 'java.lang.ExceptionInInitializerError\nCaused by: java.lang.IllegalStateException: thrown by the static initializer of test.app.BrokenInit' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+expect_contains "error file" "Caused by: java.lang.IllegalStateException" "$(cat err.txt)"
+expect_contains "error file" "at test.app.BrokenInit.<clinit>(BrokenInit.java:5)" "$(cat err.txt)"
+
+settings "" test.app.NonStaticMain
+drive --press 1
+expect_contains "main not static" 'The Java class "test.app.NonStaticMain" has no method "public static void main(String[] args)"' "$(box_text)"
+expect_contains "main not static, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NonStaticMain;.main([Ljava/lang/String;)V' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
 x64_only || return 0
 settings
 use_runtime create-fails-4
@@ -39,8 +57,34 @@ drive --press 1
 expect_contains "creation failed, unknown code" "did not accept the settings it was given." "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
+use_runtime
+settings "" com.example.Missing
+drive --press 1
+expect_contains "missing class" 'The Java class "com.example.Missing" could not be found or loaded' "$(box_text)"
+expect_contains "missing class, reason" 'java.lang.ClassNotFoundException: com.example.Missing' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
+settings "" test.app.NoMain
+drive --press 1
+expect_contains "no main" 'The Java class "test.app.NoMain" has no method' "$(box_text)"
+expect_contains "no main, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NoMain;.main([Ljava/lang/String;)V' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
+# Without the runtime's boot loader lookup the class comes through FindClass, with its own reasons.
 use_runtime no-boot-loader-lookup
 settings "" com.example.Missing
 drive --press 1
-expect_contains "missing class" 'The Java class "com/example/Missing" was not found' "$(box_text)"
+expect_contains "missing class, FindClass" 'The Java class "com.example.Missing" could not be found or loaded' "$(box_text)"
+expect_contains "missing class, FindClass, reason" 'java.lang.NoClassDefFoundError: com/example/Missing' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
+settings "" test.app.BrokenInit
+drive --press 1
+expect_contains "initializer throws, FindClass, reason" 'java.lang.ExceptionInInitializerError\nCaused by: java.lang.IllegalStateException' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+
+settings "" test.app.NonStaticMain
+drive --press 1
+expect_contains "main not static, FindClass" 'The Java class "test.app.NonStaticMain" has no method' "$(box_text)"
+expect_contains "main not static, FindClass, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NonStaticMain;.main([Ljava/lang/String;)V' "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"

@@ -160,37 +160,119 @@ TEST(JavaMain, MissingClassIsDescribedAndNamedInMessage215) {
   const HostRun run = runHost({"--no-boot-loader-lookup", "--main-class", "probe/Missing"});
   expectCleanRun(run);
   EXPECT_TRUE(contains(run.errors, "java.lang.NoClassDefFoundError: probe/Missing")) << run.describe();
-  EXPECT_TRUE(run.has("message 215: main class probe/Missing not found")) << run.describe();
+  EXPECT_TRUE(run.has("message 215: main class probe.Missing not found: java.lang.NoClassDefFoundError: "
+                      "probe/Missing\\nCaused by: java.lang.ClassNotFoundException: probe.Missing"))
+      << run.describe();
   EXPECT_FALSE(run.has("main-started")) << run.describe();
   EXPECT_TRUE(run.has("result launchFailed")) << run.describe();
   EXPECT_EQ(run.exitCode, 255) << run.describe();
 }
 
 // The runtime's LauncherHelper does not hand back null for a class it cannot load: it reports
-// the problem itself and ends the program with 1 through System.exit.
-TEST(JavaMain, MissingClassOnTheLauncherHelperRouteEndsWithTheRuntimesReport) {
+// the problem on the error stream and ends the program with 1 through System.exit. The launcher
+// finds the class itself first, so the user gets the message and the launch fails as any other.
+TEST(JavaMain, MissingClassOnTheLauncherHelperRouteShowsMessage215) {
   const HostRun run = runHost({"--main-class", "probe/Missing"});
   expectCleanRun(run);
-  EXPECT_TRUE(contains(run.errors, "probe.Missing")) << run.describe();
-  EXPECT_TRUE(run.has("exit-hook 1")) << run.describe();
+  EXPECT_TRUE(contains(run.errors, "java.lang.ClassNotFoundException: probe.Missing")) << run.describe();
+  EXPECT_TRUE(run.has("message 215: main class probe.Missing not found: java.lang.ClassNotFoundException: probe.Missing"))
+      << run.describe();
+  EXPECT_FALSE(run.hasPrefix("exit-hook")) << run.describe();
   EXPECT_FALSE(run.has("main-started")) << run.describe();
-  EXPECT_EQ(run.exitCode, 1) << run.describe();
+  EXPECT_TRUE(run.has("result launchFailed")) << run.describe();
+  EXPECT_EQ(run.exitCode, 255) << run.describe();
 }
 
 TEST(JavaMain, ClassWithoutMainShowsMessage216) {
+  const char* const message =
+      "message 216: probe.NoMain has no main method: java.lang.NoSuchMethodError: static "
+      "Lprobe/NoMain;.main([Ljava/lang/String;)V";
   const HostRun fallback = runHost({"--no-boot-loader-lookup", "--main-class", "probe/NoMain"});
   expectCleanRun(fallback);
   // The VM raises NoSuchMethodError, which is printed; the message still comes.
   EXPECT_TRUE(contains(fallback.errors, "java.lang.NoSuchMethodError")) << fallback.describe();
-  EXPECT_TRUE(fallback.has("message 216: the main class has no main method")) << fallback.describe();
+  EXPECT_TRUE(fallback.has(message)) << fallback.describe();
   EXPECT_FALSE(fallback.has("wrong main called")) << fallback.describe();
   EXPECT_EQ(fallback.exitCode, 255) << fallback.describe();
 
   const HostRun helper = runHost({"--main-class", "probe/NoMain"});
   expectCleanRun(helper);
+  EXPECT_TRUE(helper.has(message)) << helper.describe();
   EXPECT_FALSE(helper.has("wrong main called")) << helper.describe();
+  EXPECT_FALSE(helper.hasPrefix("exit-hook")) << helper.describe();
+  EXPECT_EQ(helper.exitCode, 255) << helper.describe();
+}
+
+// Each class the launcher cannot start ends with its message, naming it with the runtime's
+// reason (the exception and its causes), on both routes to the class; none of its code runs,
+// and the launch fails without the runtime ending the process.
+TEST(JavaMain, UnusableMainClassShowsItsMessageWithTheRuntimesReasonOnBothRoutes) {
+  struct Case {
+    const char* mainClass;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"probe/NeedsAbsent",
+       "message 215: main class probe.NeedsAbsent not found: java.lang.NoClassDefFoundError: absent/Base"
+       "\\nCaused by: java.lang.ClassNotFoundException: absent.Base"},
+      {"probe/BrokenInit",
+       "message 215: main class probe.BrokenInit not found: java.lang.ExceptionInInitializerError"
+       "\\nCaused by: java.lang.IllegalStateException: static init failed"},
+      {"probe/NonStaticMain",
+       "message 216: probe.NonStaticMain has no main method: java.lang.NoSuchMethodError: static "
+       "Lprobe/NonStaticMain;.main([Ljava/lang/String;)V"},
+      // JNI could call it; the runtime's own launcher would not. Reflection tells what it found.
+      {"probe/HiddenMain",
+       "message 216: probe.HiddenMain has no main method: static void probe.HiddenMain.main(java.lang.String[])"},
+  };
+  for (const Case& c : cases) {
+    for (const bool helperRoute : {true, false}) {
+      std::vector<std::string> flags = {"--main-class", c.mainClass};
+      if (!helperRoute) flags.insert(flags.begin(), "--no-boot-loader-lookup");
+      const HostRun run = runHost(flags);
+      expectCleanRun(run);
+      EXPECT_TRUE(run.has(c.message)) << run.describe();
+      EXPECT_FALSE(run.has("main-started")) << run.describe();
+      EXPECT_FALSE(run.hasPrefix("wrong main called")) << run.describe();
+      EXPECT_FALSE(run.hasPrefix("exit-hook")) << run.describe();
+      EXPECT_TRUE(run.has("result launchFailed")) << run.describe();
+      EXPECT_EQ(run.exitCode, 255) << run.describe();
+    }
+  }
+}
+
+// The standard streams are redirected before the class is looked for, so the whole trace of
+// why it failed lands in the error file rather than on a console the user does not have.
+TEST(JavaMain, WhyTheMainClassFailedLandsInTheErrorFile) {
+  const std::string err = temporaryFile();
+  const HostRun run = runHost({"--error-file", err, "--main-class", "probe/BrokenInit"});
+  expectCleanRun(run);
+  const std::string written = readFile(err);
+  unlink(err.c_str());
+  EXPECT_TRUE(contains(written, "java.lang.ExceptionInInitializerError\n")) << written;
+  EXPECT_TRUE(contains(written, "Caused by: java.lang.IllegalStateException: static init failed\n")) << written;
+  EXPECT_TRUE(contains(written, "at probe.BrokenInit.<clinit>(BrokenInit.java:5)")) << written;
+  EXPECT_FALSE(contains(run.errors, "ExceptionInInitializerError")) << run.describe();
+  EXPECT_TRUE(run.hasPrefix("message 215: ")) << run.describe();
+}
+
+// A JavaFX application needs no main of its own; the runtime's LauncherHelper decides about it
+// as before, and the launcher's checks do not run its static initialiser ahead of JavaFX (this
+// JDK has no JavaFX, so the helper says so and ends with 1). Without the helper there is no
+// JavaFX route, and a class without main is refused.
+TEST(JavaMain, JavaFxApplicationWithoutMainIsLeftToTheLauncherHelper) {
+  const HostRun helper = runHost({"--main-class", "probe/FxWithoutMain"});
+  expectCleanRun(helper);
+  EXPECT_FALSE(helper.hasPrefix("message")) << helper.describe();
+  EXPECT_FALSE(helper.has("fx-application-initialised")) << helper.describe();
+  EXPECT_TRUE(contains(helper.errors, "JavaFX runtime components are missing")) << helper.describe();
   EXPECT_TRUE(helper.has("exit-hook 1")) << helper.describe();
   EXPECT_EQ(helper.exitCode, 1) << helper.describe();
+
+  const HostRun fallback = runHost({"--no-boot-loader-lookup", "--main-class", "probe/FxWithoutMain"});
+  expectCleanRun(fallback);
+  EXPECT_TRUE(fallback.hasPrefix("message 216: probe.FxWithoutMain has no main method: ")) << fallback.describe();
+  EXPECT_EQ(fallback.exitCode, 255) << fallback.describe();
 }
 
 constexpr const char* kThrowerTrace =

@@ -22,7 +22,8 @@ TEST(LoadText, EachFormatTakesItsArguments) {
   };
   for (const Format& format : {Format{IDS_SYSTEM_CALL_FAILED, u"%ls %lu"}, Format{IDS_VM_CREATION_FAILED, u"%ls %ls"},
                                Format{IDS_NO_SERVER_RUNTIME, u"%ls"}, Format{IDS_NO_RUNTIME, u"%ls"},
-                               Format{IDS_MAIN_CLASS_NAME_INVALID, u"%ls"}, Format{IDS_MAIN_CLASS_NOT_FOUND, u"%ls"},
+                               Format{IDS_MAIN_CLASS_NAME_INVALID, u"%ls"}, Format{IDS_MAIN_CLASS_NOT_FOUND, u"%ls %ls"},
+                               Format{IDS_MAIN_METHOD_MISSING, u"%ls %ls"},
                                Format{IDS_RANGE_UP_TO, u"%ls"}, Format{IDS_RANGE_FROM, u"%ls"},
                                Format{IDS_RANGE_EXACT, u"%ls"}, Format{IDS_RANGE_BETWEEN, u"%ls %ls"},
                                Format{IDS_RUNTIME_LOAD_FAILED, u"%ls %lu"}}) {
@@ -33,7 +34,7 @@ TEST(LoadText, EachFormatTakesItsArguments) {
     }
     EXPECT_EQ(found, format.placeholders) << "string " << format.id;
   }
-  for (UINT plain : {208u, 209u, 210u, 212u, 213u, 214u, 216u, 217u, 225u, 226u, 227u, 228u, 229u, 230u}) {
+  for (UINT plain : {208u, 209u, 210u, 212u, 213u, 214u, 217u, 225u, 226u, 227u, 228u, 229u, 230u}) {
     EXPECT_EQ(loadText(plain).find(u'%'), std::u16string::npos) << "string " << plain << " is shown as written";
   }
 }
