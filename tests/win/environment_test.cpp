@@ -11,15 +11,18 @@ namespace {
 
 // The process environment through the real calls: what ExpandEnvironmentStringsW cut at 32K
 // characters arrives whole, an empty variable expands to nothing, an unset one stays as written.
+// One variable holds at most 32,767 characters; two of them make a longer text.
 TEST(ExpandEnvironment, ReadsTheProcessEnvironmentWithoutLengthLimit) {
-  const std::wstring longValue(40000, L'p');
+  const std::wstring longValue(20000, L'p');
   ASSERT_TRUE(::SetEnvironmentVariableW(L"EXPAND_TEST_LONG", longValue.c_str()));
   ASSERT_TRUE(::SetEnvironmentVariableW(L"EXPAND_TEST_BIN", L"C:\\jre\\bin"));
   ASSERT_TRUE(::SetEnvironmentVariableW(L"EXPAND_TEST_EMPTY", L""));
   ::SetEnvironmentVariableW(L"EXPAND_TEST_UNSET", nullptr);
 
-  EXPECT_EQ(expandEnvironment(u"%EXPAND_TEST_LONG%;%EXPAND_TEST_BIN%"),
-            std::u16string(longValue.begin(), longValue.end()) + u";C:\\jre\\bin");
+  const std::u16string longText(longValue.begin(), longValue.end());
+  std::u16string expanded = expandEnvironment(u"%EXPAND_TEST_LONG%;%EXPAND_TEST_LONG%;%EXPAND_TEST_BIN%");
+  EXPECT_EQ(expanded.size(), 2 * longText.size() + 12);
+  EXPECT_TRUE(expanded == longText + u";" + longText + u";C:\\jre\\bin") << "the runtime's folder is cut off";
   EXPECT_EQ(expandEnvironment(u"[%EXPAND_TEST_EMPTY%]"), u"[]");
   EXPECT_EQ(expandEnvironment(u"%EXPAND_TEST_UNSET%EXPAND_TEST_BIN%"), u"%EXPAND_TEST_UNSETC:\\jre\\bin");
   EXPECT_EQ(expandEnvironment(u"%expand_test_bin%"), u"C:\\jre\\bin");  // names ignore case on Windows
