@@ -3,6 +3,7 @@
 // and every listed name appears under its pattern's folder, in order.
 
 #include "fuzz_input.h"
+#include "base/path.h"
 #include "jvm/class_path.h"
 
 using fuzz::require;
@@ -49,17 +50,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   size_t listed = 0;
   for (const std::u16string& entry : expanded) {
-    if (launcher::isAbsoluteClassPathEntry(entry) && entry.find(u'*') == std::u16string::npos) {
+    if (launcher::isAbsolutePath(entry) && entry.find(u'*') == std::u16string::npos) {
       take(entry);
       continue;
     }
     require(listed < patterns.size());
     const std::u16string& pattern = patterns[listed++];
-    if (launcher::isAbsoluteClassPathEntry(entry)) {
+    if (launcher::isAbsolutePath(entry)) {
       require(pattern == entry);
     } else {
-      require(pattern.starts_with(launcherFolder) && pattern.ends_with(entry));
-      require(pattern.size() - launcherFolder.size() - entry.size() <= 1);
+      // One separator between folder and entry: the entry's own, or one put in, or neither for an
+      // empty entry.
+      require(pattern.starts_with(launcherFolder));
+      const std::u16string_view joined = std::u16string_view(pattern).substr(launcherFolder.size());
+      const std::u16string_view bare =
+          !entry.empty() && (entry[0] == u'\\' || entry[0] == u'/') ? std::u16string_view(entry).substr(1) : entry;
+      require(joined.ends_with(bare) && joined.size() - bare.size() <= 1);
     }
     const size_t folderEnd = pattern.find_last_of(u"\\/");
     const std::u16string folder = pattern.substr(0, folderEnd == std::u16string::npos ? 0 : folderEnd + 1);

@@ -1,6 +1,7 @@
-// Filling the settings from a source whose every answer the input gives: no crash, false exactly
-// when "Main Class" is empty (and then nothing after it is read), the main class in JNI form, and
-// the per-user file read only when it exists and the application is no service.
+// Filling the settings from a source whose every answer the input gives (now and then a value
+// that cannot be read): no crash, false exactly when "Main Class" is empty or unreadable (and then
+// nothing after it is read), the main class in JNI form, and the per-user file read only when it
+// exists and the application is no service.
 
 #include <algorithm>
 
@@ -15,28 +16,35 @@ struct FuzzSource final : launcher::SettingsSource {
   FuzzedDataProvider& input;
   std::vector<std::u16string> keys;
   std::u16string mainClass;
+  bool mainClassUnreadable = false;
   std::u16string applicationType;
   bool userFileSeen = false;
   size_t userReads = 0;
 
   explicit FuzzSource(FuzzedDataProvider& in) : input(in) {}
 
-  std::u16string answer(std::u16string_view section, std::u16string_view key) {
+  std::optional<std::u16string> answer(std::u16string_view section, std::u16string_view key) {
     keys.emplace_back(key);
+    const bool isMainClass = section == u"Java Runtime Environment" && key == u"Main Class";
+    if (input.ConsumeIntegralInRange(0, 15) == 0) {
+      mainClassUnreadable = mainClassUnreadable || isMainClass;
+      return std::nullopt;
+    }
     std::u16string value = fuzz::text(input, 48);
-    if (section == u"Java Runtime Environment" && key == u"Main Class") mainClass = value;
+    if (isMainClass) mainClass = value;
     if (key == u"Application Type") applicationType = value;
     return value;
   }
-  std::u16string readMainPlain(std::u16string_view section, std::u16string_view key) override {
+  std::optional<std::u16string> readMainPlain(std::u16string_view section, std::u16string_view key) override {
     return answer(section, key);
   }
-  std::u16string readMainLayered(std::u16string_view section, std::u16string_view key) override {
+  std::optional<std::u16string> readMainLayered(std::u16string_view section, std::u16string_view key,
+                                                bool) override {
     return answer(section, key);
   }
   bool userFileExists(const launcher::ProductIdentity&) override { return userFileSeen = input.ConsumeBool(); }
-  std::u16string readUserPlain(const launcher::ProductIdentity&, std::u16string_view section,
-                               std::u16string_view key) override {
+  std::optional<std::u16string> readUserPlain(const launcher::ProductIdentity&, std::u16string_view section,
+                                              std::u16string_view key) override {
     ++userReads;
     require(userFileSeen);
     return answer(section, key);
@@ -49,11 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider input(data, size);
   FuzzSource source(input);
   launcher::LauncherSettings settings;
-  const bool ok = launcher::readSettingsFrom(source, settings);
+  const launcher::SettingsOutcome outcome = launcher::readSettingsFrom(source, settings);
+  const bool ok = static_cast<bool>(outcome);
 
   const auto mainClassRead = std::find(source.keys.begin(), source.keys.end(), u"Main Class");
   require(mainClassRead != source.keys.end());
-  require(ok == !source.mainClass.empty());
+  require(ok == (!source.mainClassUnreadable && !source.mainClass.empty()));
+  require(source.mainClassUnreadable == (outcome.status == launcher::SettingsOutcome::requiredKeyUnreadable));
   if (!ok) require(mainClassRead + 1 == source.keys.end());
   if (ok) require(source.keys.size() == launcher::settingKeys().size());
   require(settings.mainClass.size() == source.mainClass.size());
