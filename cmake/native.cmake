@@ -28,6 +28,7 @@ if(BUILD_TESTING)
     tests/unit/pe_header_check_test.cpp
     tests/unit/profile_read_test.cpp
     tests/unit/release_file_test.cpp
+    tests/unit/runtime_folder_rules_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp
