@@ -32,6 +32,7 @@ add_library(launcher_win STATIC
   src/jvm/stream_files_win.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
+  src/ui/dialog_placement.cpp
   src/ui/failure_dialog.cpp
   src/jvm/main_invocation.cpp
   src/jvm/stream_redirection.cpp
