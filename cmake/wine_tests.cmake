@@ -29,6 +29,11 @@ add_executable(win_tests
 target_include_directories(win_tests PRIVATE src/resources)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
 
+# The dialogs against the real resources; they need a desktop, so they run in the gui layer.
+add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp src/resources/launcher.rc)
+target_include_directories(win_ui_tests PRIVATE src/resources tests/win)
+target_link_libraries(win_ui_tests PRIVATE launcher_win GTest::gtest_main)
+
 # A small DLL of each architecture, whichever this build is, for the module header tests.
 foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
   string(REPLACE ":" ";" image ${image})
@@ -44,6 +49,7 @@ endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 # The end-to-end cases copy the test runtime's variants from the build.
 add_dependencies(win_tests testjvm_all planted_all)
+add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
 # Tests of one layer share a Wine prefix and so its registry; those that change it or depend on
@@ -70,6 +76,7 @@ function(add_scenario name layer)
 endfunction()
 
 add_bench_test(win_tests win wine ${CMAKE_BINARY_DIR}/win_tests.exe --gtest_color=no)
+add_bench_test(win_ui_tests gui wine ${CMAKE_BINARY_DIR}/win_ui_tests.exe --gtest_color=no)
 add_scenario(main_class_missing win)
 add_scenario(main_class_missing_box gui)
 add_scenario(pair_relaunch win)
