@@ -169,7 +169,8 @@ void Hyperlink::onPaint() {
   ::FillRect(paint.dc(), &client, background ? background : ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(paint.dc(), TRANSPARENT);
   ::SetTextColor(paint.dc(), visited_ ? visitedColor_ : linkColor_);
-  HGDIOBJ font = underlinedFont_ ? underlinedFont_.get() : reinterpret_cast<HGDIOBJ>(::SendMessageW(control_, WM_GETFONT, 0, 0));
+  HGDIOBJ font = underlinedFont_.get();
+  if (!font) font = reinterpret_cast<HGDIOBJ>(::SendMessageW(control_, WM_GETFONT, 0, 0));
   SelectedFont selected(paint.dc(), font);
   ::DrawTextW(paint.dc(), as_wcstr(address_), static_cast<int>(address_.size()), &client,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

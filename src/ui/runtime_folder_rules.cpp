@@ -34,7 +34,8 @@ RuntimePick examinePickedFolder(RuntimeEnvironment& env, std::u16string_view fol
   }
   pick.jvmDllPath = std::move(probe.path);
   std::optional<std::uint16_t> machine = machineOf(pick.jvmDllPath);
-  bool runnable = machine && (*machine == machines.own || (machines.companionAllowed && *machine == machines.companion));
+  bool runnable =
+      machine && (*machine == machines.own || (machines.companionAllowed && *machine == machines.companion));
   pick.verdict = runnable ? PickVerdict::usable : PickVerdict::notRunnable;
   return pick;
 }
