@@ -89,20 +89,16 @@ TEST_F(PickedFolder, OnlyAJvmOfTheRightFlavourAndARunnableMachineIsUsable) {
 }
 
 TEST(CentredPosition, OverTheAreaAndInsideTheWorkArea) {
-  ScreenRect work{0, 0, 1280, 1000};
-  EXPECT_EQ(centredPosition({100, 100, 500, 300}, 200, 100, work).x, 200);
-  EXPECT_EQ(centredPosition({100, 100, 500, 300}, 200, 100, work).y, 150);
-  // An owner at the edge: the dialog moves back inside.
-  ScreenPoint atEdge = centredPosition({1200, 950, 1400, 1050}, 300, 200, work);
-  EXPECT_EQ(atEdge.x, 980);
-  EXPECT_EQ(atEdge.y, 800);
-  ScreenPoint offLeft = centredPosition({-400, -300, -100, -100}, 300, 200, work);
-  EXPECT_EQ(offLeft.x, 0);
-  EXPECT_EQ(offLeft.y, 0);
-  // Larger than the work area (which need not start at 0): the caption stays on the screen.
-  ScreenPoint large = centredPosition({1300, 0, 2580, 1000}, 1600, 1200, {1280, 20, 2560, 1000});
-  EXPECT_EQ(large.x, 1280);
-  EXPECT_EQ(large.y, 20);
+  auto at = [](ScreenRect area, long width, long height, ScreenRect work = {0, 0, 1280, 1000}) {
+    ScreenPoint point = centredPosition(area, width, height, work);
+    return std::make_pair(point.x, point.y);
+  };
+  EXPECT_EQ(at({100, 100, 500, 300}, 200, 100), std::make_pair(200L, 150L));
+  // An owner at an edge: the dialog moves back inside, on either side.
+  EXPECT_EQ(at({1200, 950, 1400, 1050}, 300, 200), std::make_pair(980L, 800L));
+  EXPECT_EQ(at({-400, -300, -100, -100}, 300, 200), std::make_pair(0L, 0L));
+  // Larger than a work area that does not start at 0: the caption stays on the screen.
+  EXPECT_EQ(at({1300, 0, 2580, 1000}, 1600, 1200, {1280, 20, 2560, 1000}), std::make_pair(1280L, 20L));
 }
 
 TEST(AnchorColor, ThreeNumbersUpTo255InElevenCharacters) {

@@ -1,6 +1,6 @@
-// The runtime folder dialog on a real desktop, built from the executable's own template: only
-// the folder browser is replaced, by picks the test hands out. Each test's steps run from a timer
-// inside the dialog's modal loop, as a user's clicks would.
+// The runtime folder dialog on a real desktop, built from the executable's own template; only the
+// folder browser is replaced, by picks the test hands out. The steps run from a timer inside the
+// dialog's modal loop, as a user's clicks would.
 #include "ui/runtime_folder_dialog.h"
 
 #include <windows.h>
@@ -10,13 +10,11 @@
 
 #include <deque>
 #include <functional>
-#include <string>
 
 #include "base/environment.h"
 #include "base/error_box.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
-#include "runtime/pe_header_check.h"
 #include "settings/profile_file.h"
 #include "settings/settings_files.h"
 #include "test_files.h"
@@ -27,34 +25,21 @@ namespace launcher {
 namespace {
 
 using Outcome = RuntimeFolderDialog::Outcome;
-
 #ifdef _WIN64
-constexpr const char16_t* kOwnImage = u"probe-x64.dll";
-constexpr const char16_t* kCompanionImage = u"probe-x86.dll";
+constexpr const char16_t *kOwnImage = u"probe-x64.dll", *kCompanionImage = u"probe-x86.dll";
 #else
-constexpr const char16_t* kOwnImage = u"probe-x86.dll";
-constexpr const char16_t* kCompanionImage = u"probe-x64.dll";
+constexpr const char16_t *kOwnImage = u"probe-x86.dll", *kCompanionImage = u"probe-x64.dll";
 #endif
-
-std::u16string imagesFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::u16string folder(as_u16view(path, length));
-  return folder.substr(0, folder.rfind(u'\\')) + u"\\images\\";
-}
 
 std::u16string controlText(HWND dialog, int id) {
   wchar_t text[1024] = L"";
   ::GetDlgItemTextW(dialog, id, text, 1024);
   return std::u16string(as_u16view(text));
 }
-
 bool okEnabled(HWND dialog) { return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE; }
-
 void press(HWND dialog, int id) {
   ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
-
 // A key as the dialog's message loop hands it over: to the control with the focus, or to the
 // dialog itself when the test's window is not the active one.
 void key(HWND dialog, WPARAM virtualKey) {
@@ -63,8 +48,7 @@ void key(HWND dialog, WPARAM virtualKey) {
   ::IsDialogMessageW(dialog, &message);
 }
 
-// The steps run on the dialog once it is up; they must end it.
-std::function<void(HWND)> g_steps;
+std::function<void(HWND)> g_steps;  // run on the dialog once it is up; they must end it
 
 BOOL CALLBACK findDialog(HWND window, LPARAM found) {
   wchar_t name[16] = L"";
@@ -95,7 +79,6 @@ class RuntimeFolderDialogTest : public ::testing::Test {
   void SetUp() override {
     root_ = testing::tempFolder() + u"runtime_folder_dialog_test";
     testing::removeTree(root_);
-    ::CreateDirectoryW(as_wcstr(root_), nullptr);
     own_ = install(u"own", u"server", kOwnImage);
     companion_ = install(u"companion", u"server", kCompanionImage);
     clientOnly_ = install(u"client", u"client", kOwnImage);
@@ -105,66 +88,62 @@ class RuntimeFolderDialogTest : public ::testing::Test {
   }
   void TearDown() override { testing::removeTree(root_); }
 
-  // A runtime home under the test's folder with a jvm.dll of the given image; its path without the
-  // closing backslash, as the folder browser reports folders.
+  // A runtime home with a jvm.dll of `image`; its path as the folder browser reports it.
   std::u16string install(const std::u16string& home, const std::u16string& vm, const char16_t* image) {
     std::u16string folder = root_ + u"\\" + home + u"\\bin\\" + vm;
     ::SHCreateDirectoryExW(nullptr, as_wcstr(folder), nullptr);
-    EXPECT_TRUE(::CopyFileW(as_wcstr(imagesFolder() + image), as_wcstr(folder + u"\\jvm.dll"), FALSE))
-        << "cannot copy the probe DLL";
+    wchar_t exe[MAX_PATH];
+    std::u16string images(as_u16view(exe, ::GetModuleFileNameW(nullptr, exe, MAX_PATH)));
+    images = images.substr(0, images.rfind(u'\\')) + u"\\images\\";
+    EXPECT_TRUE(::CopyFileW(as_wcstr(images + image), as_wcstr(folder + u"\\jvm.dll"), FALSE));
     return root_ + u"\\" + home;
   }
 
-  // The folder browser's picks, in order; nothing stands for the user cancelling it.
-  RuntimeFolderDialog::FolderBrowser picks(std::deque<std::optional<std::u16string>>& queue) {
-    return [&queue, this](HWND owner) -> std::optional<std::u16string> {
+  // A folder browser that hands out `picks_` in order; nothing stands for the user cancelling it.
+  RuntimeFolderDialog::FolderBrowser browser() {
+    return [this](HWND owner) -> std::optional<std::u16string> {
       ++browsed_;
       EXPECT_TRUE(::IsWindow(owner));
-      if (queue.empty()) return std::nullopt;
-      std::optional<std::u16string> pick = queue.front();
-      queue.pop_front();
+      std::optional<std::u16string> pick;
+      if (!picks_.empty()) pick = picks_.front(), picks_.pop_front();
       return pick;
     };
   }
 
   std::u16string root_, own_, companion_, clientOnly_, empty_;
+  std::deque<std::optional<std::u16string>> picks_;
   int browsed_ = 0;
 };
 
 TEST_F(RuntimeFolderDialogTest, OkFollowsTheLastPickAndIsHonouredOnlyThen) {
-  std::deque<std::optional<std::u16string>> queue{std::nullopt, empty_, own_, companion_, std::nullopt, own_};
-  RuntimeFolderDialog dialog(u"No suitable Java runtime was found.", JvmType::any, false, picks(queue));
+  picks_ = {std::nullopt, empty_, own_, companion_, std::nullopt, own_};
+  RuntimeFolderDialog dialog(u"No suitable Java runtime was found.", JvmType::any, false, browser());
   Outcome outcome = showWith(dialog, [&](HWND window) {
     EXPECT_EQ(controlText(window, IDC_EXPLANATION), u"No suitable Java runtime was found.");
-    EXPECT_EQ(controlText(window, IDC_CHOSEN_FOLDER), u"");
-    EXPECT_EQ(controlText(window, IDC_LINK).rfind(u"https://", 0), 0u);
-    EXPECT_NE(::GetWindowLongW(::GetDlgItem(window, IDC_LINK), GWL_STYLE) & SS_NOTIFY, 0);
     EXPECT_FALSE(okEnabled(window));
-    // Neither a message from another program nor Enter ends it while nothing usable is picked:
-    // Enter browses instead (the user cancels the browser).
+    // Neither another program's OK nor Enter ends it before a usable pick; Enter browses (and the
+    // user cancels the browser).
     press(window, IDOK);
     key(window, VK_RETURN);
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(browsed_, 1);
-    EXPECT_FALSE(okEnabled(window));
 
-    press(window, IDC_BROWSE);  // a folder without a runtime
+    press(window, IDC_BROWSE);  // no runtime in it
     EXPECT_FALSE(okEnabled(window));
     EXPECT_EQ(controlText(window, IDC_CHOSEN_FOLDER), empty_);
-    EXPECT_NE(controlText(window, IDC_PICK_HINT), u"");
-    press(window, IDC_BROWSE);  // a runtime of this launcher's own kind
+    EXPECT_EQ(controlText(window, IDC_PICK_HINT), loadText(IDS_PICK_NO_RUNTIME));
+    press(window, IDC_BROWSE);  // this launcher's own kind
     EXPECT_TRUE(okEnabled(window));
     EXPECT_EQ(controlText(window, IDC_PICK_HINT), u"");
     press(window, IDC_BROWSE);  // the companion's kind, and no companion: unusable again
     EXPECT_FALSE(okEnabled(window));
-    EXPECT_EQ(controlText(window, IDC_PICK_HINT), std::u16string(loadText(IDS_PICK_NOT_RUNNABLE)));
+    EXPECT_EQ(controlText(window, IDC_PICK_HINT), loadText(IDS_PICK_NOT_RUNNABLE));
     press(window, IDOK);
     EXPECT_TRUE(::IsWindowVisible(window));
     press(window, IDC_BROWSE);  // the browser cancelled: the last pick stands
     EXPECT_FALSE(okEnabled(window));
     EXPECT_EQ(controlText(window, IDC_CHOSEN_FOLDER), companion_);
     press(window, IDC_BROWSE);
-    EXPECT_TRUE(okEnabled(window));
     key(window, VK_RETURN);  // now Enter is OK
   });
   EXPECT_EQ(outcome, Outcome::chosen);
@@ -174,61 +153,51 @@ TEST_F(RuntimeFolderDialogTest, OkFollowsTheLastPickAndIsHonouredOnlyThen) {
 }
 
 TEST_F(RuntimeFolderDialogTest, TheVmFlavourTheCompanionAndAJdk8Home) {
-  // Only the server VM counts when it is required.
-  std::deque<std::optional<std::u16string>> queue{clientOnly_, own_ + u"\\"};
-  RuntimeFolderDialog server(u"", JvmType::server, false, picks(queue));
-  EXPECT_EQ(showWith(server, [&](HWND window) {
-              press(window, IDC_BROWSE);
-              EXPECT_FALSE(okEnabled(window));
-              press(window, IDC_BROWSE);  // given with its backslash, which is not doubled
-              press(window, IDOK);
-            }),
-            Outcome::chosen);
+  auto pickAll = [](HWND window, std::initializer_list<bool> usable) {
+    for (bool expected : usable) {
+      press(window, IDC_BROWSE);
+      EXPECT_EQ(okEnabled(window), expected);
+    }
+    press(window, IDOK);
+  };
+  // Only the server VM when it is required; a folder given with its backslash keeps only that one.
+  picks_ = {clientOnly_, own_ + u"\\"};
+  RuntimeFolderDialog server(u"", JvmType::server, false, browser());
+  EXPECT_EQ(showWith(server, [&](HWND window) { pickAll(window, {false, true}); }), Outcome::chosen);
   EXPECT_EQ(server.chosenFolder(), own_ + u"\\");
 
   // With a companion the other architecture is usable; a JDK 8 home leads to its jre folder.
-  queue = {companion_, root_ + u"\\jdk8"};
-  RuntimeFolderDialog withCompanion(u"", JvmType::any, true, picks(queue));
-  EXPECT_EQ(showWith(withCompanion, [&](HWND window) {
-              press(window, IDC_BROWSE);
-              EXPECT_TRUE(okEnabled(window));
-              press(window, IDC_BROWSE);
-              EXPECT_TRUE(okEnabled(window));
-              press(window, IDOK);
-            }),
-            Outcome::chosen);
-  EXPECT_EQ(withCompanion.chosenFolder(), root_ + u"\\jdk8\\jre\\");
-  EXPECT_EQ(withCompanion.chosenJvmDll(), root_ + u"\\jdk8\\jre\\bin\\client\\jvm.dll");
+  picks_ = {companion_, root_ + u"\\jdk8"};
+  RuntimeFolderDialog paired(u"", JvmType::any, true, browser());
+  EXPECT_EQ(showWith(paired, [&](HWND window) { pickAll(window, {true, true}); }), Outcome::chosen);
+  EXPECT_EQ(paired.chosenFolder(), root_ + u"\\jdk8\\jre\\");
+  EXPECT_EQ(paired.chosenJvmDll(), root_ + u"\\jdk8\\jre\\bin\\client\\jvm.dll");
 }
 
-TEST_F(RuntimeFolderDialogTest, CancelEscAndTheCloseBoxEndItAsCancelled) {
+TEST_F(RuntimeFolderDialogTest, CancelEscTheCloseBoxAndAnInvisibleWindowStationEndItAsCancelled) {
   for (int way = 0; way < 3; ++way) {
-    std::deque<std::optional<std::u16string>> queue{own_};
-    RuntimeFolderDialog dialog(u"", JvmType::any, false, picks(queue));
-    Outcome outcome = showWith(dialog, [&](HWND window) {
-      press(window, IDC_BROWSE);
-      ASSERT_TRUE(okEnabled(window));
-      if (way == 0) press(window, IDCANCEL);
-      if (way == 1) key(window, VK_ESCAPE);
-      if (way == 2) ::SendMessageW(window, WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(outcome, Outcome::cancelled) << "way " << way;
+    picks_ = {own_};
+    RuntimeFolderDialog dialog(u"", JvmType::any, false, browser());
+    EXPECT_EQ(showWith(dialog,
+                       [&](HWND window) {
+                         press(window, IDC_BROWSE);
+                         ASSERT_TRUE(okEnabled(window));
+                         if (way == 0) press(window, IDCANCEL);
+                         if (way == 1) key(window, VK_ESCAPE);
+                         if (way == 2) ::SendMessageW(window, WM_CLOSE, 0, 0);
+                       }),
+              Outcome::cancelled)
+        << "way " << way;
   }
-}
 
-TEST_F(RuntimeFolderDialogTest, WithoutAWindowStationTheUserSeesItEndsAsCancelled) {
+  // As in a service: the dialog does not open at all (were it to open, it is closed at once).
   HWINSTA own = ::GetProcessWindowStation();
   HWINSTA hidden = ::CreateWindowStationW(L"launcher-test-hidden", 0, WINSTA_ALL_ACCESS, nullptr);
   ASSERT_NE(hidden, nullptr);
   ASSERT_TRUE(::SetProcessWindowStation(hidden));
-  std::deque<std::optional<std::u16string>> queue;
-  RuntimeFolderDialog dialog(u"", JvmType::any, false, picks(queue));
-  // Should it open after all, it is closed at once rather than left waiting.
+  RuntimeFolderDialog dialog(u"", JvmType::any, false, browser());
   bool opened = false;
-  Outcome outcome = showWith(dialog, [&](HWND window) {
-    opened = true;
-    press(window, IDCANCEL);
-  });
+  Outcome outcome = showWith(dialog, [&](HWND window) { opened = true, press(window, IDCANCEL); });
   ::SetProcessWindowStation(own);
   ::CloseWindowStation(hidden);
   EXPECT_EQ(outcome, Outcome::cancelled);
@@ -237,71 +206,49 @@ TEST_F(RuntimeFolderDialogTest, WithoutAWindowStationTheUserSeesItEndsAsCancelle
 
 // What OK leads to: the folder stored once with its closing backslash, exactly, whatever its
 // characters, where the next start of this user (or of the service) reads it.
-class ChosenFolderStoreTest : public RuntimeFolderDialogTest {
- protected:
-  void SetUp() override {
-    RuntimeFolderDialogTest::SetUp();
-    context_ = testing::ownLaunchContext();
-    appData_ = root_ + u"\\AppData";
-    ::CreateDirectoryW(as_wcstr(appData_), nullptr);
-    ::SetEnvironmentVariableW(L"APPDATA", as_wcstr(appData_));
-    settings_.productName = u"Acme";
-    settings_.productCode = u"7";
-    settings_.pairProduct = root_ + u"\\companion64.exe";
-    // Outside every ANSI code page: Greek, CJK and a character beyond the basic plane.
-    picked_ = install(u"J\u03b1va \u65e5\u672c \U0001F600", u"server", kOwnImage);
-  }
-  void TearDown() override {
-    ::DeleteFileW(as_wcstr(context_.settingsFile));
-    RuntimeFolderDialogTest::TearDown();
-  }
+TEST_F(RuntimeFolderDialogTest, TheChosenFolderIsStoredExactlyPerUserOrForTheService) {
+  LaunchContext context = testing::ownLaunchContext();
+  std::u16string appData = root_ + u"\\AppData", companion = root_ + u"\\companion64.ini";
+  ::SetEnvironmentVariableW(L"APPDATA", as_wcstr(appData));
+  LauncherSettings settings;
+  settings.productName = u"Acme";
+  settings.productCode = u"7";
+  settings.pairProduct = root_ + u"\\companion64.exe";
+  // Outside every ANSI code page: Greek, CJK and a character beyond the basic plane.
+  std::u16string picked = install(u"J\u03b1va \u65e5\u672c \U0001F600", u"server", kOwnImage);
+  auto chooseAndStore = [&] {
+    picks_ = {picked};
+    RuntimeFolderDialog dialog(u"", JvmType::any, false, browser());
+    Outcome outcome = showWith(dialog, [](HWND window) { press(window, IDC_BROWSE), press(window, IDOK); });
+    ASSERT_EQ(outcome, Outcome::chosen);
+    storeJrePath(context, settings, dialog.chosenFolder());
+  };
+  auto stored = [](const std::u16string& file) {
+    return ProfileFile(file).readPlain(u"Java Runtime Environment", u"JRE Path").value_or(u"?");
+  };
+  auto unicode = [](const std::u16string& file) { return testing::readFile(file).rfind("\xFF\xFE", 0) == 0; };
 
-  void chooseAndStore() {
-    std::deque<std::optional<std::u16string>> queue{picked_};
-    RuntimeFolderDialog dialog(u"", JvmType::any, false, picks(queue));
-    ASSERT_EQ(showWith(dialog,
-                       [&](HWND window) {
-                         press(window, IDC_BROWSE);
-                         press(window, IDOK);
-                       }),
-              Outcome::chosen);
-    storeJrePath(context_, settings_, dialog.chosenFolder());
-  }
-  static std::u16string stored(const std::u16string& file) {
-    return ProfileFile(file).readPlain(u"Java Runtime Environment", u"JRE Path").value_or(u"(unreadable)");
-  }
-  static bool beginsWithByteOrderMark(const std::u16string& file) {
-    return testing::readFile(file).rfind("\xFF\xFE", 0) == 0;
-  }
-
-  LaunchContext context_;
-  LauncherSettings settings_;
-  std::u16string appData_, picked_;
-};
-
-TEST_F(ChosenFolderStoreTest, AnApplicationKeepsItPerUserForItselfAndItsCompanion) {
-  ASSERT_TRUE(testing::writeFile(context_.settingsFile, "[Java Runtime Environment]\r\nMain Class=Main\r\n"));
+  ASSERT_TRUE(testing::writeFile(context.settingsFile, "[Java Runtime Environment]\r\nMain Class=Main\r\n"));
+  ::CreateDirectoryW(as_wcstr(appData), nullptr);
   chooseAndStore();
-  std::u16string userFile = appData_ + u"\\Acme\\7\\win_ui_tests.ini";
-  std::u16string companionFile = appData_ + u"\\Acme\\7\\companion64.ini";
-  EXPECT_EQ(stored(userFile), picked_ + u"\\");
-  EXPECT_EQ(stored(companionFile), picked_ + u"\\");
-  EXPECT_TRUE(beginsWithByteOrderMark(userFile));
-  EXPECT_TRUE(beginsWithByteOrderMark(companionFile));
-  EXPECT_EQ(stored(context_.settingsFile), u"");
-}
+  for (const char16_t* name : {u"\\Acme\\7\\win_ui_tests.ini", u"\\Acme\\7\\companion64.ini"}) {
+    EXPECT_EQ(stored(appData + name), picked + u"\\");
+    EXPECT_TRUE(unicode(appData + name));
+  }
+  EXPECT_EQ(stored(context.settingsFile), u"");
 
-TEST_F(ChosenFolderStoreTest, AServiceKeepsItInItsOwnAndItsCompanionsFile) {
-  settings_.isService = true;
-  // The vendor's file, in UTF-16 as a file that is to hold such folders must be.
-  std::u16string text = u"\uFEFF[Application]\r\nApplication Type=service\r\n[Java Runtime Environment]\r\nMain Class=Main\r\n";
-  ASSERT_TRUE(testing::writeFile(context_.settingsFile,
+  // A service's own file, in UTF-16 as one that is to hold such folders must be.
+  testing::removeTree(appData + u"\\Acme");
+  settings.isService = true;
+  std::u16string text = u"\uFEFF[Java Runtime Environment]\r\nMain Class=Main\r\n";
+  ASSERT_TRUE(testing::writeFile(context.settingsFile,
                                  std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2)));
   chooseAndStore();
-  EXPECT_EQ(stored(context_.settingsFile), picked_ + u"\\");
-  EXPECT_EQ(stored(root_ + u"\\companion64.ini"), picked_ + u"\\");
-  EXPECT_TRUE(beginsWithByteOrderMark(root_ + u"\\companion64.ini"));
-  EXPECT_FALSE(pathFound(appData_ + u"\\Acme"));
+  EXPECT_EQ(stored(context.settingsFile), picked + u"\\");
+  EXPECT_EQ(stored(companion), picked + u"\\");
+  EXPECT_TRUE(unicode(companion));
+  EXPECT_FALSE(pathFound(appData + u"\\Acme"));
+  ::DeleteFileW(as_wcstr(context.settingsFile));
 }
 
 TEST(FolderBrowser, OnlyFoldersOfTheFileSystemArePicks) {
@@ -313,34 +260,25 @@ TEST(FolderBrowser, OnlyFoldersOfTheFileSystemArePicks) {
   UniqueItemIdList windows;
   ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, windows.put()), S_OK);
   wchar_t expected[MAX_PATH];
-  UINT length = ::GetWindowsDirectoryW(expected, MAX_PATH);
-  EXPECT_EQ(fileSystemPathOf(windows.get()), std::u16string(as_u16view(expected, length)));
+  std::u16string_view windowsFolder = as_u16view(expected, ::GetWindowsDirectoryW(expected, MAX_PATH));
+  EXPECT_EQ(fileSystemPathOf(windows.get()), std::u16string(windowsFolder));
 }
 
-TEST(UserLinkColors, ReadOnlyShortStrings) {
-  const wchar_t* key = L"Software\\LauncherTests\\Links";
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+TEST(UserLinkColors, OnlyShortStringsAreRead) {
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\LauncherTests", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
             ERROR_SUCCESS);
-  auto set = [&](const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    ::RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), bytes);
-  };
-  set(L"plain", REG_SZ, L"0,0,255", 16);
-  set(L"unterminated", REG_SZ, L"255,255,255", 22);
-  set(L"long", REG_SZ, L"255,255,2550", 26);
-  set(L"longUnterminated", REG_SZ, L"255,255,2550", 24);
   DWORD number = 255;
-  set(L"number", REG_DWORD, &number, sizeof(number));
-  ::RegCloseKey(handle);
-
-  std::u16string_view path = u"Software\\LauncherTests\\Links";
-  EXPECT_EQ(readShortUserString(path, u"plain", 11), u"0,0,255");
-  EXPECT_EQ(readShortUserString(path, u"unterminated", 11), u"255,255,255");
-  EXPECT_EQ(readShortUserString(path, u"long", 11), std::nullopt);
-  EXPECT_EQ(readShortUserString(path, u"longUnterminated", 11), std::nullopt);
-  EXPECT_EQ(readShortUserString(path, u"number", 11), std::nullopt);
-  EXPECT_EQ(readShortUserString(path, u"missing", 11), std::nullopt);
-  EXPECT_EQ(readShortUserString(u"Software\\LauncherTests\\None", u"plain", 11), std::nullopt);
+  ::RegSetValueExW(key, L"plain", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"0,0,255"), 16);
+  ::RegSetValueExW(key, L"unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"255,255,255"), 22);
+  ::RegSetValueExW(key, L"long", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"255,255,2550"), 24);
+  ::RegSetValueExW(key, L"number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+  ::RegCloseKey(key);
+  auto read = [](const char16_t* name) { return readShortUserString(u"Software\\LauncherTests", name, 11); };
+  EXPECT_EQ(read(u"plain"), u"0,0,255");
+  EXPECT_EQ(read(u"unterminated"), u"255,255,255");
+  for (const char16_t* refused : {u"long", u"number", u"missing"}) EXPECT_EQ(read(refused), std::nullopt);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\LauncherTests");
 }
 
