@@ -30,6 +30,7 @@ if(BUILD_TESTING)
     tests/unit/profile_read_test.cpp
     tests/unit/release_file_test.cpp
     tests/unit/registry_value_test.cpp
+    tests/unit/runtime_folder_rules_test.cpp
     tests/unit/runtime_search_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp

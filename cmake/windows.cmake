@@ -32,7 +32,11 @@ add_library(launcher_win STATIC
   src/jvm/stream_files_win.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
+  src/ui/dialog_placement.cpp
   src/ui/failure_dialog.cpp
+  src/ui/folder_browser.cpp
+  src/ui/hyperlink.cpp
+  src/ui/runtime_folder_dialog.cpp
   src/jvm/main_invocation.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
@@ -42,7 +46,7 @@ add_library(launcher_win STATIC
   src/settings/profile_file.cpp
   src/settings/settings_files.cpp
 )
-target_link_libraries(launcher_win PUBLIC launcher_core)
+target_link_libraries(launcher_win PUBLIC launcher_core comctl32 ole32 shell32)
 # jni.h from the JDK, with the Windows jni_md.h of our own ahead of anything else of that name.
 target_include_directories(launcher_win PUBLIC src/jvm/include "${LAUNCHER_JDK_INCLUDE}")
 

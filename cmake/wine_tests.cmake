@@ -30,6 +30,11 @@ add_executable(win_tests
 target_include_directories(win_tests PRIVATE src/resources)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
 
+# The dialogs against the real resources; they need a desktop, so they run in the gui layer.
+add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp src/resources/launcher.rc)
+target_include_directories(win_ui_tests PRIVATE src/resources tests/win)
+target_link_libraries(win_ui_tests PRIVATE launcher_win GTest::gtest_main)
+
 # A small DLL of each architecture, whichever this build is, for the module header tests.
 foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
   string(REPLACE ":" ";" image ${image})
@@ -45,6 +50,7 @@ endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 # The end-to-end cases copy the test runtime's variants from the build.
 add_dependencies(win_tests testjvm_all planted_all)
+add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
 # Tests of one layer share a Wine prefix and so its registry; those that change it or depend on
@@ -71,11 +77,15 @@ function(add_scenario name layer)
 endfunction()
 
 add_bench_test(win_tests win wine ${CMAKE_BINARY_DIR}/win_tests.exe --gtest_color=no)
+add_bench_test(win_ui_tests gui wine ${CMAKE_BINARY_DIR}/win_ui_tests.exe --gtest_color=no)
 add_scenario(main_class_missing win)
 add_scenario(main_class_missing_box gui)
 add_scenario(pair_relaunch win)
 add_scenario(registry_relaunch win)
 add_scenario(no_runtime_box gui)
+add_scenario(runtime_folder_dialog gui)
+add_scenario(runtime_folder_link gui)
+add_scenario(runtime_folder_headless win)
 add_scenario(working_dir_override win)
 add_scenario(java_start win)
 add_scenario(java_exit_codes win)
@@ -88,8 +98,10 @@ if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()
 if(LAUNCHER_ARCH STREQUAL "x64")
-  set_tests_properties(win.x64.win_tests win.x64.registry_relaunch PROPERTIES RESOURCE_LOCK registry.win)
-  set_tests_properties(gui.x64.no_runtime_box PROPERTIES RESOURCE_LOCK registry.gui)
+  set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
+                       PROPERTIES RESOURCE_LOCK registry.win)
+  set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link
+                       PROPERTIES RESOURCE_LOCK registry.gui)
 endif()
 
 if(LAUNCHER_ARCH STREQUAL "x64")

@@ -20,6 +20,8 @@
 #include "runtime/release_file.h"
 #include "runtime/windows_runtime_environment.h"
 #include "settings/settings_files.h"
+#include "ui/runtime_folder_dialog.h"
+#include "ui/runtime_folder_rules.h"
 
 namespace launcher {
 namespace {
@@ -68,11 +70,25 @@ bool LauncherApp::locateRuntime() {
 
 bool LauncherApp::askForRuntimeFolder() {
   VersionRangeText range = describeVersionRange(settings.runtime.minimumVersion, settings.runtime.maximumVersion);
-  UINT message = settings.runtime.jvmType == JvmType::server ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
-  // The dialog that lets the user browse for a runtime folder will take this message; until then
-  // the user reads it in a box and the launch ends as a cancelled dialog ends it.
-  showError(messageOwner, message, {loadFormattedText(range.textId, range.args)});
-  return false;
+  std::u16string explanation = composeRuntimeExplanation(settings.runtime.jvmType, range, loadText);
+  RuntimeFolderDialog dialog(explanation, settings.runtime.jvmType, mayStartCompanion());
+  switch (dialog.show()) {
+    case RuntimeFolderDialog::Outcome::chosen:
+      break;
+    case RuntimeFolderDialog::Outcome::cancelled:
+      return false;
+    case RuntimeFolderDialog::Outcome::unavailable:
+      // The user still learns which runtime to install; the launch ends as a cancelled dialog
+      // ends it.
+      showErrorText(messageOwner, explanation);
+      return false;
+  }
+  // The order of the search's own stages: the runtime, the companion decision, then the folder
+  // remembered for the next start, which the companion reads too when it is the one to start.
+  jvmDllPath = dialog.chosenJvmDll();
+  updatePairRelaunch();
+  storeJrePath(context, settings, dialog.chosenFolder());
+  return true;
 }
 
 bool LauncherApp::readSettings() {

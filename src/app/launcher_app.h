@@ -39,7 +39,8 @@ class LauncherApp {
   // Finds the jvm.dll to load, or that the companion must run; false when none was found and
   // the user gave up.
   bool locateRuntime();
-  // Tells the user that no runtime qualifies; false: the launch ends as if they cancelled.
+  // Tells the user that no runtime qualifies and lets them choose the folder of one, which is
+  // remembered for the next start; false when they did not (the launch ends).
   bool askForRuntimeFolder();
   // Loads the runtime, completes the options and runs the Java program; the exit code.
   int runJava();

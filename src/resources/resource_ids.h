@@ -11,6 +11,7 @@
 #define IDC_BROWSE 202
 #define IDC_EXPLANATION 203
 #define IDC_LINK 205
+#define IDC_PICK_HINT 206
 
 // Controls of the failure dialog.
 #define IDC_FAILURE_TEXT 208
@@ -49,3 +50,5 @@
 #define IDS_SETTINGS_FILE_UNREADABLE 233 /* %ls settings file, %ls system's error text */
 #define IDS_COMPANION_START_FAILED 234   /* %ls companion path, %ls system's error text */
 #define IDS_PATH_NOT_ANSI 235            /* %ls path */
+#define IDS_PICK_NO_RUNTIME 236
+#define IDS_PICK_NOT_RUNNABLE 237

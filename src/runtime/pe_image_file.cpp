@@ -59,8 +59,13 @@ bool PeImageFile::isValidImage() {
 }
 
 bool isCompanionRuntime(const std::u16string& jvmDllPath) {
-  PeImageFile image(jvmDllPath);
-  return image.isValidImage() && image.machine() == kCompanionMachine;
+  return moduleMachine(jvmDllPath) == kCompanionMachine;
+}
+
+std::optional<std::uint16_t> moduleMachine(const std::u16string& path) {
+  PeImageFile image(path);
+  if (!image.isValidImage()) return std::nullopt;
+  return image.machine();
 }
 
 }  // namespace launcher

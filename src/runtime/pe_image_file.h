@@ -41,4 +41,7 @@ class PeImageFile {
 // then names the file.
 bool isCompanionRuntime(const std::u16string& jvmDllPath);
 
+// The machine the module at `path` is built for; nothing when it is not a valid image.
+std::optional<std::uint16_t> moduleMachine(const std::u16string& path);
+
 }  // namespace launcher

@@ -6,6 +6,7 @@
 
 #include "base/environment.h"
 #include "base/wide.h"
+#include "base/win_owners.h"
 #include "settings/settings_paths.h"
 
 namespace launcher {
@@ -30,8 +31,22 @@ std::u16string withFolders(const std::optional<UserSettingsLocation>& location, 
   return location->file;
 }
 
+// A settings file that does not exist yet is begun as UTF-16 with a byte order mark, which the
+// profile functions then keep: written in the ANSI code page, a folder with other characters would
+// be stored with '?' in their place. An existing file is left in its own encoding. CREATE_NEW
+// leaves a file that appeared meanwhile alone.
+void createUnicodeProfile(const std::u16string& file) {
+  UniqueFileHandle created(::CreateFileW(as_wcstr(file), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!created) return;
+  static constexpr unsigned char kByteOrderMark[] = {0xFF, 0xFE};
+  DWORD written = 0;
+  ::WriteFile(created.get(), kByteOrderMark, sizeof(kByteOrderMark), &written, nullptr);
+}
+
 void writeJrePath(const std::u16string& file, std::u16string_view folder) {
   if (file.empty()) return;
+  createUnicodeProfile(file);
   std::u16string section(kJavaRuntime), key(kJrePath), value(folder);
   ::WritePrivateProfileStringW(as_wcstr(section), as_wcstr(key), as_wcstr(value), as_wcstr(file));
 }

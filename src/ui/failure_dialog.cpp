@@ -2,6 +2,7 @@
 
 #include "base/wide.h"
 #include "resources/resource_ids.h"
+#include "ui/dialog_placement.h"
 
 namespace launcher {
 namespace {
@@ -27,24 +28,6 @@ RECT clientRectOf(HWND control, HWND parent) {
   ::GetWindowRect(control, &rect);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-void centreOver(HWND window, HWND owner) {
-  RECT area{};
-  if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
-    ::GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    area = monitor.rcWork;
-  }
-  RECT own{};
-  ::GetWindowRect(window, &own);
-  int width = own.right - own.left, height = own.bottom - own.top;
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -109,7 +92,7 @@ void FailureDialog::onInitDialog() {
   sizeGrip_ = ::CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
                                 client.right - gripSize, client.bottom - gripSize, gripSize, gripSize, window_,
                                 nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  centreOver(window_, ::GetWindow(window_, GW_OWNER));
+  centreDialog(window_);
 }
 
 void FailureDialog::onSize(int width, int height) {

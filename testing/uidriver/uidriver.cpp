@@ -1,15 +1,18 @@
 // uidriver: runs a program and works its windows as a person would, for the end-to-end tests.
 //
 //   uidriver [--timeout MS] [--class NAME] [--screenshot FILE.bmp] [--resize WxH]
-//            [--press ID|close]... [--raw TAIL] -- PROGRAM [ARGS...]
+//            [--press ACTION]... [--raw TAIL] -- PROGRAM [ARGS...]
 //
 // It starts PROGRAM (with TAIL as the command line after the quoted program path when --raw is
 // given, else ARGS, quoted where they hold spaces), and for each --press waits for the next
 // visible top-level window of that process (class "#32770" unless --class says otherwise),
 // reports its title, message text and every control with its state, saves a screenshot of the
-// first one when asked, and presses the button (or closes the window). With --resize the first
-// window is reported as it opened, then resized to W x H pixels and reported again (prefix
-// "window 1 resized"), and the screenshot shows it resized. Then it waits for the
+// first one when asked, and acts on it. ACTION is a button's id (pressed), "close" (the close
+// box), "click:ID" (a mouse click on control ID), or "select:PATH" (a folder browser: selects
+// PATH, then presses its OK). "wN:ACTION" acts again on the N-th window found, once it takes
+// input again (a dialog it opened has closed), instead of waiting for a new one. With --resize
+// the first window is reported as it opened, then resized to W x H pixels and reported again
+// (prefix "window 1 resized"), and the screenshot shows it resized. Then it waits for the
 // program to end and reports its exit code. Every fact is one UTF-8 line on standard output:
 //
 //   window 1 class=#32770 title=Error width=300 height=150
@@ -23,6 +26,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
@@ -197,13 +201,62 @@ void reportWindow(HWND window, const std::wstring& prefix) {
   ::EnumChildWindows(window, reportControl, reinterpret_cast<LPARAM>(&report));
 }
 
-void press(HWND window, const std::wstring& what) {
+// Selects `path` in a folder browser of another process: the message's text must lie in that
+// process's memory.
+void selectFolder(HANDLE process, HWND browser, const std::wstring& path) {
+  size_t bytes = (path.size() + 1) * sizeof(wchar_t);
+  void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return;
+  DWORD_PTR result = 0;
+  if (::WriteProcessMemory(process, remote, path.c_str(), bytes, nullptr)) {
+    ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                          &result);
+  }
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::Sleep(500);
+}
+
+void press(HANDLE process, HWND window, const std::wstring& what) {
   if (what == L"close") {
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     return;
   }
+  if (what.rfind(L"click:", 0) == 0) {
+    HWND control = ::GetDlgItem(window, _wtoi(what.c_str() + 6));
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    return;
+  }
   int id = _wtoi(what.c_str());
+  if (what.rfind(L"select:", 0) == 0) {
+    selectFolder(process, window, what.substr(7));
+    id = IDOK;
+  }
   ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+// For "wN:ACTION", the step number N; 0 for an action on a new window.
+size_t earlierStep(const std::wstring& what) {
+  size_t colon = what.find(L':');
+  if (what.size() < 3 || what[0] != L'w' || colon == std::wstring::npos || colon < 2) return 0;
+  for (size_t i = 1; i < colon; ++i) {
+    if (what[i] < L'0' || what[i] > L'9') return 0;
+  }
+  return static_cast<size_t>(_wtoi(what.c_str() + 1));
+}
+
+// Waits until `window` takes input again; false when it is gone or time runs out.
+bool waitUntilEnabled(HWND window, const Options& options) {
+  DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < options.timeoutMs) {
+    if (!::IsWindow(window)) return false;
+    if (::IsWindowEnabled(window)) {
+      ::Sleep(300);
+      return true;
+    }
+    ::Sleep(100);
+  }
+  return false;
 }
 
 bool parseOptions(int argc, wchar_t** argv, Options& options) {
@@ -241,7 +294,7 @@ int wmain() {
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
   Options options;
   if (!argv || !parseOptions(argc, argv, options)) {
-    emit(L"usage: uidriver [--timeout MS] [--class NAME] [--screenshot FILE] [--press ID|close]... [--raw TAIL] -- PROGRAM [ARGS...]");
+    emit(L"usage: uidriver [--timeout MS] [--class NAME] [--screenshot FILE] [--resize WxH] [--press ACTION]... [--raw TAIL] -- PROGRAM [ARGS...]");
     return 1;
   }
 
@@ -259,13 +312,20 @@ int wmain() {
   std::vector<HWND> handled;
   for (size_t step = 0; step < options.presses.size(); ++step) {
     std::wstring prefix = L"window " + std::to_wstring(step + 1);
-    HWND window = waitForWindow(process.get(), info.dwProcessId, options, handled);
+    std::wstring action = options.presses[step];
+    HWND window = nullptr;
+    if (size_t earlier = earlierStep(action)) {
+      action = action.substr(action.find(L':') + 1);
+      if (earlier <= handled.size() && waitUntilEnabled(handled[earlier - 1], options)) window = handled[earlier - 1];
+    } else {
+      window = waitForWindow(process.get(), info.dwProcessId, options, handled);
+      if (window) handled.push_back(window);
+    }
     if (!window) {
       emit(prefix + L" none");
       allHappened = false;
       break;
     }
-    handled.push_back(window);
     reportWindow(window, prefix);
     if (step == 0 && options.resizeWidth > 0) {
       ::SetWindowPos(window, nullptr, 0, 0, options.resizeWidth, options.resizeHeight,
@@ -276,8 +336,8 @@ int wmain() {
     if (step == 0 && !options.screenshot.empty()) {
       emit(prefix + L" screenshot=" + (saveScreenshot(window, options.screenshot) ? L"saved" : L"failed"));
     }
-    press(window, options.presses[step]);
-    emit(prefix + L" pressed=" + options.presses[step]);
+    press(process.get(), window, action);
+    emit(prefix + L" pressed=" + action);
   }
 
   if (::WaitForSingleObject(process.get(), options.timeoutMs) != WAIT_OBJECT_0) {

@@ -75,3 +75,20 @@ x64_only() {
     echo "ok: the remaining checks do not differ by architecture and run on x64 only"
     return 1
 }
+
+# control N ID FIELD: a field (text, enabled, ...) of control ID in window N of the driver's report.
+control() {
+    if [ "$3" = text ]; then sed -n "s/^window $1 control id=$2 .* text=//p" driver.txt | head -1 | tr -d '\r'
+    else sed -n "s/^window $1 control id=$2 .* $3=\([^ ]*\) .*/\1/p" driver.txt | head -1; fi
+}
+
+# The Unix path of the user's APPDATA folder in the bench's prefix.
+appdata_dir() { winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')" 2>/dev/null; }
+
+# The value of [Java Runtime Environment] "JRE Path" in a settings file, UTF-16 or not.
+stored_jre_path() {
+    case $(head -c2 "$1" | od -An -tx1 | tr -d ' ') in
+        fffe) iconv -f UTF-16 -t UTF-8 "$1" ;;
+        *) cat "$1" ;;
+    esac | tr -d '\r' | sed -n 's/^JRE Path=//p'
+}

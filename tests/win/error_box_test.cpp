@@ -9,7 +9,7 @@ namespace {
 
 TEST(LoadText, EveryMessageNumberHasAText) {
   for (UINT id : {202u, 203u, 206u, 207u, 208u, 209u, 210u, 211u, 212u, 213u, 214u, 215u, 216u, 217u, 218u,
-                  219u, 220u, 221u, 222u, 225u, 226u, 227u, 228u, 229u, 230u}) {
+                  219u, 220u, 221u, 222u, 225u, 226u, 227u, 228u, 229u, 230u, 236u, 237u}) {
     EXPECT_FALSE(loadText(id).empty()) << "string " << id;
   }
 }
@@ -34,7 +34,7 @@ TEST(LoadText, EachFormatTakesItsArguments) {
     }
     EXPECT_EQ(found, format.placeholders) << "string " << format.id;
   }
-  for (UINT plain : {208u, 209u, 210u, 212u, 213u, 214u, 217u, 225u, 226u, 227u, 228u, 229u, 230u}) {
+  for (UINT plain : {208u, 209u, 210u, 212u, 213u, 214u, 217u, 225u, 226u, 227u, 228u, 229u, 230u, 236u, 237u}) {
     EXPECT_EQ(loadText(plain).find(u'%'), std::u16string::npos) << "string " << plain << " is shown as written";
   }
 }

@@ -136,3 +136,22 @@ TEST_F(SettingsFilesTest, StoringTheChosenFolderForAService) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+TEST_F(SettingsFilesTest, AFileThatExistsIsWrittenInItsOwnEncoding) {
+  writeMain("[Java Runtime Environment]\r\nMain Class=Main\r\n");
+  LauncherSettings settings;
+  ASSERT_TRUE(read(settings));
+  ::CreateDirectoryW(as_wcstr(appData_ + u"\\Acme ToolsPro"), nullptr);
+  ::CreateDirectoryW(as_wcstr(userFolder_), nullptr);
+  writeText(userFile_, "; the user's own notes\r\n");
+  storeJrePath(context_, settings, u"C:\\Java\\jre8\\");
+  std::string bytes = testing::readFile(userFile_);
+  EXPECT_EQ(bytes.rfind("; the user's own notes\r\n", 0), 0u);
+  EXPECT_NE(bytes.find("JRE Path=C:\\Java\\jre8\\"), std::string::npos) << "not written as ANSI text";
+}
+
+}  // namespace
+}  // namespace launcher

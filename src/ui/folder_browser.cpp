@@ -1,0 +1,31 @@
+#include "ui/folder_browser.h"
+
+#include <shlobj.h>
+
+#include "base/error_box.h"
+#include "base/wide.h"
+#include "base/win_owners.h"
+#include "resources/resource_ids.h"
+
+namespace launcher {
+
+std::optional<std::u16string> browseForRuntimeFolder(HWND owner) {
+  std::u16string title = loadText(IDS_BROWSE_TITLE);
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.pidlRoot = nullptr;  // the desktop
+  info.lpszTitle = as_wcstr(title);
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+  UniqueItemIdList picked(::SHBrowseForFolderW(&info));
+  if (!picked) return std::nullopt;
+  return fileSystemPathOf(picked.get());
+}
+
+std::optional<std::u16string> fileSystemPathOf(LPCITEMIDLIST item) {
+  wchar_t path[MAX_PATH] = L"";
+  // On failure the buffer may hold an empty text, which a caller would take for the drive's root.
+  if (!item || !::SHGetPathFromIDListW(item, path) || path[0] == L'\0') return std::nullopt;
+  return std::u16string(as_u16view(path));
+}
+
+}  // namespace launcher
