@@ -80,7 +80,8 @@ bool LauncherApp::askForRuntimeFolder() {
     case RuntimeFolderDialog::Outcome::unavailable:
       // The user still learns which runtime to install; the launch ends as a cancelled dialog
       // ends it.
-      showErrorText(messageOwner, explanation);
+      showError(messageOwner, noRuntimeTextId(settings.runtime.jvmType),
+                {loadFormattedText(range.textId, range.args)});
       return false;
   }
   // The order of the search's own stages: the runtime, the companion decision, then the folder

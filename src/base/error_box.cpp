@@ -32,10 +32,6 @@ std::u16string systemErrorText(std::uint32_t error) {
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args) {
   std::u16string text = loadText(id);
   if (args.size() != 0) text = formatMessage(text, args);
-  return showErrorText(owner, text);
-}
-
-int showErrorText(HWND owner, const std::u16string& text) {
   return ::MessageBoxW(owner, as_wcstr(text), nullptr, MB_ICONERROR);
 }
 

@@ -26,7 +26,4 @@ std::u16string systemErrorText(std::uint32_t error);
 // Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result.
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});
 
-// Shows a text already composed from the numbered texts, in the same box.
-int showErrorText(HWND owner, const std::u16string& text);
-
 }  // namespace launcher

@@ -9,12 +9,15 @@
 
 namespace launcher {
 
+unsigned noRuntimeTextId(JvmType jvmType) {
+  // Only a demanded server VM changes what the user must install; favouring one does not.
+  return jvmType == JvmType::server ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
+}
+
 std::u16string composeRuntimeExplanation(JvmType jvmType, const VersionRangeText& range, const TextLoader& loadText) {
   std::vector<MessageArg> rangeArgs(range.args.begin(), range.args.end());
   std::u16string rangeText = formatMessage(loadText(range.textId), rangeArgs);
-  // Only a demanded server VM changes what the user must install; favouring one does not.
-  unsigned id = jvmType == JvmType::server ? IDS_NO_SERVER_RUNTIME : IDS_NO_RUNTIME;
-  return formatMessage(loadText(id), {rangeText});
+  return formatMessage(loadText(noRuntimeTextId(jvmType)), {rangeText});
 }
 
 RuntimePick examinePickedFolder(RuntimeEnvironment& env, std::u16string_view folder, JvmType jvmType,

@@ -19,8 +19,11 @@ namespace launcher {
 // A numbered text of the executable; empty when it has none.
 using TextLoader = std::function<std::u16string(unsigned id)>;
 
-// What the user reads when no runtime qualifies: the text for a required server VM or the
-// general one, filled with the description of the accepted versions.
+// The text for when no runtime qualifies: the one for a required server VM or the general one.
+unsigned noRuntimeTextId(JvmType jvmType);
+
+// What the user reads when no runtime qualifies: that text, filled with the description of the
+// accepted versions.
 std::u16string composeRuntimeExplanation(JvmType jvmType, const VersionRangeText& range, const TextLoader& loadText);
 
 // What a picked folder offers.
