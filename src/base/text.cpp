@@ -65,7 +65,9 @@ std::u16string signedDecimalText(std::int64_t value) {
   // defined.
   const std::uint64_t magnitude =
       value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  return value < 0 ? u"-" + decimalText(magnitude) : decimalText(magnitude);
+  std::u16string text(value < 0 ? 1 : 0, u'-');
+  text += decimalText(magnitude);
+  return text;
 }
 
 std::vector<std::u16string> splitAt(std::u16string_view value, char16_t separator) {

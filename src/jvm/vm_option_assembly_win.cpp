@@ -27,8 +27,6 @@ std::u16string classPathFromSettings(const LaunchContext& context, const Launche
   return classPath;
 }
 
-std::u16string expandedPath(const std::u16string& path) { return path.empty() ? path : expandEnvironment(path); }
-
 }  // namespace
 
 bool assembleVmOptions(HWND messageOwner, const LaunchContext& context, const LauncherSettings& settings,
@@ -53,8 +51,8 @@ bool assembleVmOptions(HWND messageOwner, const LaunchContext& context, const La
   for (const std::u16string& option : options) setup.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
 
   setup.streamFiles = settings.streams;
-  setup.streamFiles.outputFile = expandedPath(settings.streams.outputFile);
-  setup.streamFiles.errorFile = expandedPath(settings.streams.errorFile);
+  setup.streamFiles.outputFile = expandEnvironment(settings.streams.outputFile);
+  setup.streamFiles.errorFile = expandEnvironment(settings.streams.errorFile);
   return true;
 }
 

@@ -143,13 +143,6 @@ std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const Runt
   return pickCandidate(candidates, criteria);
 }
 
-std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
-                                             RegistryView view) {
-  std::optional<JvmCandidate> chosen = chooseRegistered(env, criteria, view);
-  if (!chosen) return std::nullopt;
-  return std::move(chosen->home);
-}
-
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder) {
   // An empty "JRE Path" is no path at all rather than the root of the current drive.

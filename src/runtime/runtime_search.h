@@ -112,9 +112,6 @@ std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates,
 // launcher with a companion executable, which alone can start a runtime found there.
 std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view);
-// Its home.
-std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
-                                             RegistryView view);
 
 // Where the runtime was found; `registry64` means this process cannot load it and the companion
 // executable must start instead.

@@ -55,4 +55,10 @@ class FakeRuntimeEnvironment : public RuntimeEnvironment {
   std::map<std::u16string, std::u16string, std::less<>> javaHomes[2];
 };
 
+// The home of the runtime the registry search chooses in `view`, as the checks compare it.
+inline std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& c, RegistryView v) {
+  std::optional<JvmCandidate> chosen = chooseRegistered(env, c, v);
+  return chosen ? std::optional(chosen->home) : std::nullopt;
+}
+
 }  // namespace launcher

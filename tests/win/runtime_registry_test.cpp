@@ -13,6 +13,12 @@
 namespace launcher {
 namespace {
 
+// The home of the runtime the registry search chooses in `view`, as the checks compare it.
+std::optional<std::u16string> searchRegistry(RuntimeEnvironment& env, const RuntimeCriteria& c, RegistryView v) {
+  std::optional<JvmCandidate> chosen = chooseRegistered(env, c, v);
+  return chosen ? std::optional(chosen->home) : std::nullopt;
+}
+
 #ifdef _WIN64
 constexpr REGSAM kOwnView = KEY_WOW64_64KEY, kOtherView = KEY_WOW64_32KEY;
 #else
