@@ -1,0 +1,45 @@
+// The parts of the C++ runtime an executable built without exceptions needs, so that linking
+// does not pull in the library's exception, type information and name demangling machinery
+// (about half the file). Only the launcher executables link this; the test programs keep the
+// library's own versions.
+//
+// The product never catches: an allocation that fails or a broken precondition inside the
+// standard library ends the process, which is what an uncaught exception did before.
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+[[noreturn]] void endProcess() { std::abort(); }
+
+void* allocateOrEnd(std::size_t size) {
+  if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
+  endProcess();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return allocateOrEnd(size); }
+void* operator new[](std::size_t size) { return allocateOrEnd(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
+// What the library's headers call where they would throw.
+namespace std {
+void __throw_bad_alloc() { endProcess(); }
+void __throw_bad_array_new_length() { endProcess(); }
+void __throw_bad_function_call() { endProcess(); }
+void __throw_length_error(const char*) { endProcess(); }
+void __throw_logic_error(const char*) { endProcess(); }
+void __throw_out_of_range(const char*) { endProcess(); }
+void __throw_out_of_range_fmt(const char*, ...) { endProcess(); }
+void __throw_invalid_argument(const char*) { endProcess(); }
+void __throw_bad_optional_access() { endProcess(); }
+}  // namespace std
