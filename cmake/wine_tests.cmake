@@ -13,6 +13,28 @@ add_test(NAME win.${LAUNCHER_ARCH}.image
   COMMAND sh ${PROJECT_SOURCE_DIR}/tests/image/check-pe.sh $<TARGET_FILE:launcher> ${LAUNCHER_ARCH} ${LAUNCHER_OBJDUMP})
 set_tests_properties(win.${LAUNCHER_ARCH}.image PROPERTIES LABELS "win;${LAUNCHER_ARCH}")
 
+# Each launcher within the size budget set in cmake/windows.cmake.
+add_test(NAME win.${LAUNCHER_ARCH}.size
+  COMMAND sh -c "for f in \"$@\"; do s=$(stat -c %s \"$f\"); echo \"$f: $s bytes, budget $0\"; [ $s -le $0 ] || exit 1; done"
+          ${LAUNCHER_SIZE_BUDGET_${LAUNCHER_ARCH}} $<TARGET_FILE:launcher> $<TARGET_FILE:launcher_console>)
+# The branding command for the build host, on this build's launcher; and branded copies of both
+# launchers for the cases that start them under Wine (tests/e2e/branded_launcher.sh).
+find_program(LAUNCHER_WINDRES ${TOOLCHAIN_PREFIX}-windres REQUIRED)
+add_test(NAME win.${LAUNCHER_ARCH}.brand
+  COMMAND sh ${PROJECT_SOURCE_DIR}/tests/brand/check-brand.sh ${LAUNCHER_BRAND_HOST} $<TARGET_FILE:launcher>
+          ${LAUNCHER_OBJDUMP} ${LAUNCHER_WINDRES} ${LAUNCHER_ARCH} $<TARGET_FILE:launcher_brand> ${CMAKE_BINARY_DIR}/brand-check)
+set_tests_properties(win.${LAUNCHER_ARCH}.size win.${LAUNCHER_ARCH}.brand PROPERTIES LABELS "win;${LAUNCHER_ARCH}")
+set(branded_dir ${CMAKE_BINARY_DIR}/branded-test)
+add_custom_command(OUTPUT ${branded_dir}/app.exe ${branded_dir}/appc.exe
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${branded_dir}
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/brand/make-icon.py ${branded_dir}/app.ico 16 32 256
+  COMMAND ${LAUNCHER_BRAND_HOST} $<TARGET_FILE:launcher> ${branded_dir}/app.exe --icon ${branded_dir}/app.ico
+          --set ProductName=Branded --set FileVersion=2.0
+  COMMAND ${LAUNCHER_BRAND_HOST} $<TARGET_FILE:launcher_console> ${branded_dir}/appc.exe --icon ${branded_dir}/app.ico
+          --strings ${PROJECT_SOURCE_DIR}/tests/brand/strings-test.txt
+  DEPENDS launcher launcher_console ${LAUNCHER_BRAND_HOST} tests/brand/make-icon.py tests/brand/strings-test.txt)
+add_custom_target(branded_test_launchers ALL DEPENDS ${branded_dir}/app.exe ${branded_dir}/appc.exe)
+
 # Windows-side unit tests against the real Win32 calls.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -29,11 +51,13 @@ add_executable(win_tests
 )
 target_include_directories(win_tests PRIVATE src/resources)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
+target_link_options(win_tests PRIVATE -fno-lto)
 
 # The dialogs against the real resources; they need a desktop, so they run in the gui layer.
 add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp src/resources/launcher.rc)
 target_include_directories(win_ui_tests PRIVATE src/resources tests/win)
 target_link_libraries(win_ui_tests PRIVATE launcher_win GTest::gtest_main)
+target_link_options(win_ui_tests PRIVATE -fno-lto)
 
 # A small DLL of each architecture, whichever this build is, for the module header tests.
 foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
@@ -94,6 +118,8 @@ add_scenario(failure_dialog gui)
 add_scenario(stream_redirection win)
 add_scenario(current_folder win)
 add_scenario(non_ansi_folder win)
+add_scenario(console_launcher win)
+add_scenario(branded_launcher win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()

@@ -13,6 +13,9 @@ void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<Messa
 std::u16string WindowsJavaHostServices::text(unsigned id) { return loadText(id); }
 
 bool WindowsJavaHostServices::confirmFailure(std::u16string_view stackTrace) {
+  // The console launcher asks no one: the program finishes, and the runtime writes the trace to
+  // standard error as it does for any uncaught exception.
+  if (errorsGoToStandardError()) return true;
   return FailureDialog(std::u16string(stackTrace)).show(::GetActiveWindow()) == IDOK;
 }
 

@@ -1,10 +1,15 @@
 // Entry point of the launcher: one application object, initialize, run, cleanup, exit code.
+// Built twice: as the windowed launcher, and with LAUNCHER_CONSOLE as the console variant for
+// command-line Java programs, whose messages go to standard error instead of message boxes.
 
 #include <windows.h>
 
 #include "app/launcher_app.h"
+#include "base/error_box.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+namespace {
+
+int runLauncher() {
   // Before anything is loaded: no library is ever looked for in the folder the user happened to
   // start the launcher from. SetDllDirectoryW rather than SetDefaultDllDirectories, which would
   // also drop Path from the search, where the libraries of many Java applications' native code
@@ -17,3 +22,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   app.cleanup();
   return exitCode;
 }
+
+}  // namespace
+
+#ifdef LAUNCHER_CONSOLE
+int wmain() {
+  launcher::sendErrorsToStandardError();
+  return runLauncher();
+}
+#else
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return runLauncher(); }
+#endif

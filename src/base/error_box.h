@@ -1,12 +1,14 @@
 #pragma once
 // The launcher's numbered texts, and the one way an error reaches the user: a message box with
-// the error icon, the system's default caption and the given owner.
+// the error icon, the system's default caption and the given owner, or, in the console
+// launcher, a text on standard error.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/message_format.h"
@@ -23,7 +25,17 @@ std::u16string loadFormattedText(UINT id, const std::vector<std::u16string>& arg
 // number alone when the system has none.
 std::u16string systemErrorText(std::uint32_t error);
 
-// Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result.
+// Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result
+// (IDOK when the text went to standard error).
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});
+
+// The console launcher's choice, made once at its start: showError writes to standard error,
+// and no dialog waits for a user who may not be there.
+void sendErrorsToStandardError();
+bool errorsGoToStandardError();
+
+// Writes `text` and a line break to standard error, each line break as CR LF: as Unicode to a
+// console, else (redirected) in the console's output code page, or UTF-8 without a console.
+void writeStandardError(std::u16string_view text);
 
 }  // namespace launcher

@@ -34,6 +34,9 @@ RuntimeFolderDialog::RuntimeFolderDialog(std::u16string explanation, JvmType jvm
       browse_(browse ? std::move(browse) : FolderBrowser(browseForRuntimeFolder)) {}
 
 RuntimeFolderDialog::Outcome RuntimeFolderDialog::show() {
+  // The console launcher's user may be a script: the text of the runtime needed goes to
+  // standard error instead.
+  if (errorsGoToStandardError()) return Outcome::unavailable;
   if (!hasInteractiveDesktop()) return Outcome::cancelled;
   // The folder browser needs COM; the thread leaves it again before it goes on to wait for the
   // Java program.

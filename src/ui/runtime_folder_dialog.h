@@ -26,7 +26,7 @@ class RuntimeFolderDialog {
     chosen,
     // Cancel, Esc, the close box, or no desktop the user could see the dialog on.
     cancelled,
-    // The dialog could not be created at all.
+    // The dialog could not be created at all, or the console launcher shows none.
     unavailable,
   };
 
