@@ -31,15 +31,20 @@ build: deps
 	done
 	@printf 'subdirs("native")\nsubdirs("win32")\nsubdirs("win64")\nsubdirs("fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 
-# What dist/ and tools/demo use, and nothing else: both launchers, the 64-bit test runtime that
-# is the example's runtime, and the UI driver of each architecture that starts the example.
+# What dist/ and tools/demo use, and nothing else: both launchers and their console variants,
+# the branding command for this machine and for Windows, the 64-bit test runtime that is the
+# example's runtime, and the UI driver of each architecture that starts the example.
 demo-build: deps
-	@cmake --preset win32 >/dev/null && cmake --build --preset win32 -j $(JOBS) --target launcher uidriver
-	@cmake --preset win64 >/dev/null && cmake --build --preset win64 -j $(JOBS) --target launcher uidriver testjvm_full
+	@cmake --preset win32 >/dev/null && cmake --build --preset win32 -j $(JOBS) --target launcher launcher_console launcher_brand launcher_brand_host uidriver
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 -j $(JOBS) --target launcher launcher_console uidriver testjvm_full
 
 dist: demo-build
 	@rm -rf dist && mkdir -p dist/example
 	@cp $(BUILD)/win32/launcher.exe $(BUILD)/win64/launcher64.exe dist/
+	@cp $(BUILD)/win32/launcherc.exe $(BUILD)/win64/launcher64c.exe dist/
+	@cp $(BUILD)/win32/host/launcher-brand $(BUILD)/win32/launcher-brand.exe dist/
+	@cp $(BUILD)/win64/launcher64c.exe dist/example/example64c.exe
+	@cp example/example.ini dist/example/example64c.ini
 	@cp $(BUILD)/win32/launcher.exe dist/example/example.exe
 	@cp $(BUILD)/win64/launcher64.exe dist/example/example64.exe
 	@cp example/example.ini dist/example/example.ini
