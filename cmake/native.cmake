@@ -40,6 +40,9 @@ if(BUILD_TESTING)
     tests/unit/unique_any_test.cpp
   )
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
+  # The branding command's readers and writers, under the sanitizers too.
+  target_sources(unit_tests PRIVATE tests/unit/brand_test.cpp brand/brand_edits.cpp brand/pe_resources.cpp)
+  target_include_directories(unit_tests PRIVATE brand)
   target_compile_definitions(unit_tests PRIVATE LAUNCHER_README="${PROJECT_SOURCE_DIR}/README.md")
   gtest_discover_tests(unit_tests TEST_PREFIX "unit." PROPERTIES LABELS "unit")
 
