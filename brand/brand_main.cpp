@@ -42,8 +42,9 @@ bool readFile(const std::string& name, brand::Bytes& bytes, std::string& error) 
   return true;
 }
 
-// Writes beside the target first, so that a failed write never leaves half a program there.
-bool writeFile(const std::string& name, const brand::Bytes& bytes, std::string& error) {
+// Writes beside the target first, so that a failed write never leaves half a program there. The
+// copy gets the permissions of `like` (on Linux: executable as the input was).
+bool writeFile(const std::string& name, const brand::Bytes& bytes, const std::string& like, std::string& error) {
   fs::path target = pathOf(name), partial = pathOf(name + ".partial");
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
@@ -56,6 +57,7 @@ bool writeFile(const std::string& name, const brand::Bytes& bytes, std::string& 
     }
   }
   std::error_code failed;
+  fs::permissions(partial, fs::status(pathOf(like), failed).permissions(), failed);
   fs::rename(partial, target, failed);
   if (failed) {
     fs::remove(partial, failed);
@@ -182,7 +184,7 @@ bool brandFile(const Request& request, std::string& error) {
     error = request.input + ": " + error;
     return false;
   }
-  return writeFile(request.output, image, error);
+  return writeFile(request.output, image, request.input, error);
 }
 
 int run(const std::vector<std::string>& args) {
