@@ -31,15 +31,23 @@ void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); 
 void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
-// What the library's headers call where they would throw.
+// What the library's headers call where they would throw: every function of the library objects
+// that hold them, so that those objects are never linked beside these.
 namespace std {
+void __throw_bad_exception() { endProcess(); }
 void __throw_bad_alloc() { endProcess(); }
 void __throw_bad_array_new_length() { endProcess(); }
+void __throw_bad_cast() { endProcess(); }
+void __throw_bad_typeid() { endProcess(); }
 void __throw_bad_function_call() { endProcess(); }
-void __throw_length_error(const char*) { endProcess(); }
 void __throw_logic_error(const char*) { endProcess(); }
+void __throw_domain_error(const char*) { endProcess(); }
+void __throw_invalid_argument(const char*) { endProcess(); }
+void __throw_length_error(const char*) { endProcess(); }
 void __throw_out_of_range(const char*) { endProcess(); }
 void __throw_out_of_range_fmt(const char*, ...) { endProcess(); }
-void __throw_invalid_argument(const char*) { endProcess(); }
-void __throw_bad_optional_access() { endProcess(); }
+void __throw_runtime_error(const char*) { endProcess(); }
+void __throw_range_error(const char*) { endProcess(); }
+void __throw_overflow_error(const char*) { endProcess(); }
+void __throw_underflow_error(const char*) { endProcess(); }
 }  // namespace std
