@@ -184,7 +184,7 @@ bool isLauncher(const PeLayout& layout, const std::vector<Resource>& resources, 
   // The launcher's own dialogs, which branding leaves alone, tell it from other programs.
   if ((layout.machine != 0x14C && layout.machine != 0x8664) || (layout.subsystem != 2 && layout.subsystem != 3) ||
       !has(kDialogType, 201) || !has(kDialogType, 231) || !has(kVersionType, 1)) {
-    error = "not a launcher executable of this project";
+    error = "it lacks the launcher's dialogs or version information, or is for another kind of processor";
     return false;
   }
   return true;

@@ -151,9 +151,12 @@ bool brandFile(const Request& request, std::string& error) {
   brand::PeLayout layout;
   std::vector<brand::Resource> resources;
   if (!readFile(request.input, image, error)) return false;
-  if (!brand::readLayout(image, layout, error) || !brand::readResources(image, layout, resources, error) ||
-      !brand::isLauncher(layout, resources, error)) {
+  if (!brand::readLayout(image, layout, error)) {
     error = request.input + ": " + error;
+    return false;
+  }
+  if (!brand::readResources(image, layout, resources, error) || !brand::isLauncher(layout, resources, error)) {
+    error = request.input + ": not a launcher executable of this project (" + error + ")";
     return false;
   }
   if (!request.icon.empty()) {

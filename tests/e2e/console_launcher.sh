@@ -38,4 +38,4 @@ write_ini appc.ini "[Java Runtime Environment]" "Main Class=test.app.Printer" "J
 run_console
 expect_eq "exit status without a runtime" 255 "$RC"
 expect_contains "standard error" "No suitable Java runtime was found" "$(tr -d '\r' < err.txt)"
-expect_contains "standard error" "version 99 or newer" "$(tr -d '\r' < err.txt)"
+expect_contains "standard error" "version 99.0 or newer" "$(tr -d '\r' < err.txt)"
