@@ -13,11 +13,11 @@ void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<Messa
 std::u16string WindowsJavaHostServices::text(unsigned id) { return loadText(id); }
 
 bool WindowsJavaHostServices::confirmFailure(std::u16string_view stackTrace) {
-  return FailureDialog(std::u16string(stackTrace)).show(::GetActiveWindow()) == IDOK;
+  return FailureDialog(std::u16string(stackTrace)).show(messageOwner_.current()) == IDOK;
 }
 
 void WindowsJavaHostServices::closeSplashWindow() {
-  // The launcher's own splash window is not part of this launcher yet.
+  splash_.closeAll();
 }
 
 void WindowsJavaHostServices::signalMainStarted() {

@@ -35,4 +35,11 @@ int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args) {
   return ::MessageBoxW(owner, as_wcstr(text), nullptr, MB_ICONERROR);
 }
 
+int showError(const MessageOwner& owner, UINT id, std::initializer_list<MessageArg> args) {
+  HWND window = owner.current();
+  int result = showError(window, id, args);
+  if (result == 0 && window != nullptr && !::IsWindow(window)) result = showError(HWND{nullptr}, id, args);
+  return result;
+}
+
 }  // namespace launcher

@@ -33,7 +33,7 @@ RuntimeFolderDialog::RuntimeFolderDialog(std::u16string explanation, JvmType jvm
       companionAllowed_(companionAllowed),
       browse_(browse ? std::move(browse) : FolderBrowser(browseForRuntimeFolder)) {}
 
-RuntimeFolderDialog::Outcome RuntimeFolderDialog::show() {
+RuntimeFolderDialog::Outcome RuntimeFolderDialog::show(HWND owner) {
   if (!hasInteractiveDesktop()) return Outcome::cancelled;
   // The folder browser needs COM; the thread leaves it again before it goes on to wait for the
   // Java program.
@@ -41,7 +41,7 @@ RuntimeFolderDialog::Outcome RuntimeFolderDialog::show() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};  // the link's tooltip
   ::InitCommonControlsEx(&controls);
   INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNTIME_FOLDER),
-                                     ::GetActiveWindow(), dialogProc, reinterpret_cast<LPARAM>(this));
+                                     owner, dialogProc, reinterpret_cast<LPARAM>(this));
   if (result == IDOK && pickIsUsable()) return Outcome::chosen;
   if (result == IDOK || result == IDCANCEL) return Outcome::cancelled;
   return Outcome::unavailable;
