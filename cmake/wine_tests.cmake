@@ -48,8 +48,14 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
   list(APPEND probe_images ${dll})
 endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
+# The splash cases' images.
+set(splash_images ${CMAKE_BINARY_DIR}/splash-images/flat-400x300.png)
+add_custom_command(OUTPUT ${splash_images}
+  COMMAND python3 ${TOOLS}/splash-images ${CMAKE_BINARY_DIR}/splash-images
+  DEPENDS ${TOOLS}/splash-images)
+add_custom_target(splash_images ALL DEPENDS ${splash_images})
 # The end-to-end cases copy the test runtime's variants from the build.
-add_dependencies(win_tests testjvm_all planted_all)
+add_dependencies(win_tests testjvm_all planted_all splashlib_all splash_images)
 add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
@@ -94,6 +100,8 @@ add_scenario(failure_dialog gui)
 add_scenario(stream_redirection win)
 add_scenario(current_folder win)
 add_scenario(non_ansi_folder win)
+add_scenario(splash_window gui)
+add_scenario(runtime_splash gui)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()
