@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "app/command_line.h"
 #include "app/command_line_win.h"
 #include "app/java_host_services_win.h"
 #include "app/module_path.h"
@@ -22,7 +23,6 @@
 #include "settings/settings_files.h"
 #include "ui/runtime_folder_dialog.h"
 #include "ui/runtime_folder_rules.h"
-#include "ui/splash_rules.h"
 
 namespace launcher {
 namespace {
@@ -154,7 +154,7 @@ int LauncherApp::run() {
   if (relaunchThroughPair) return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
   prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   // The switch stays among the arguments: the Java program receives it too.
-  if (!splashSuppressed(arguments)) startSplash();
+  if (!hasSplashSwitch(arguments)) startSplash();
   int exitCode = runJava();
   // A failed launch leaves no splash over what the user must see next.
   if (exitCode == -1) splash.closeRuntimeSplash();

@@ -4,13 +4,6 @@
 
 namespace launcher {
 
-bool splashSuppressed(const std::vector<std::u16string>& arguments) {
-  for (const std::u16string& argument : arguments) {
-    if (argument == u"-nosplash" || argument == u"/nosplash") return true;
-  }
-  return false;
-}
-
 SplashOrigin splashWindowOrigin(int screenWidth, int screenHeight, int imageWidth, int imageHeight) {
   // C++ division truncates toward zero, as the placement has always been computed.
   return {(screenWidth - imageWidth) / 2, (screenHeight - imageHeight) / 2};

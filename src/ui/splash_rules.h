@@ -1,15 +1,11 @@
 #pragma once
-// The splash screen's decisions that need no window: whether the user asked for none, where the
-// launcher's own window goes, and where the runtime's splash library would lie.
+// The splash screen's decisions that need no window: where the launcher's own window goes, and
+// where the runtime's splash library would lie.
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace launcher {
-
-// True when one argument is "-nosplash" or "/nosplash", whole and exactly so (lower case).
-bool splashSuppressed(const std::vector<std::u16string>& arguments);
 
 struct SplashOrigin {
   int left;
