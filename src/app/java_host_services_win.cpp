@@ -7,6 +7,9 @@
 namespace launcher {
 
 void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<MessageArg> args) {
+  // The runtime's splash owns no box and could hide it; the launcher's own window owns the box
+  // and stays beneath it.
+  splash_.closeRuntimeSplash();
   launcher::showError(messageOwner_, id, args);
 }
 
