@@ -16,7 +16,7 @@
 // (prefix "window 1 resized"), and the screenshot shows it resized. Then it waits for the
 // program to end and reports its exit code. Every fact is one UTF-8 line on standard output:
 //
-//   window colour=16777215
+//   colour.window=16777215
 //   window 1 class=#32770 width=300 height=150 x=490 y=437 style=0x94c801c5 exstyle=0x00010101 classstyle=0x00000808 owner=none title=Error
 //   window 2 earlier window 1 alive=0
 //   window 1 text=The application cannot start ...
@@ -324,7 +324,7 @@ int wmain() {
   }
   UniqueHandle process(info.hProcess), thread(info.hThread);
 
-  emit(L"window colour=" + std::to_wstring(::GetSysColor(COLOR_WINDOW) & 0xFFFFFF));
+  emit(L"colour.window=" + std::to_wstring(::GetSysColor(COLOR_WINDOW) & 0xFFFFFF));
   bool allHappened = true;
   std::vector<HWND> handled;
   for (size_t step = 0; step < options.presses.size(); ++step) {

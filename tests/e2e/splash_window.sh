@@ -70,7 +70,7 @@ expect_place "1361x100" -40 462 1361 100
 # Transparent corners show the window colour, not whatever the bitmap held.
 ini test.app.Report "Splash Screen=corners-400x300.png"
 drive --class SplashScreenWindow --screenshot "$CASE_DIR/corners.bmp" --press look
-colour=$(sed -n 's/^window colour=//p' driver.txt | tr -d '\r')
+colour=$(sed -n 's/^colour.window=//p' driver.txt | tr -d '\r')
 expect_eq "corner pixel" "$((colour & 255)) $((colour >> 8 & 255)) $((colour >> 16 & 255))" "$(pixel corners.bmp 3 3)"
 expect_eq "the rest in the image's colour" ok "$([ "$(max_deviation corners.bmp 30 144 200 24)" -le 6 ] && echo ok)"
 unset TESTJVM_MAIN_SLEEP_MS
