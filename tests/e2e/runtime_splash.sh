@@ -25,6 +25,16 @@ expect_eq "image path received" "SplashLoadFile [$image] -> 1" "$(grep '^SplashL
 expect_eq "path and jar name received" "SplashSetFileJarName [$image] []" "$(grep '^SplashSetFileJarName' events.txt | tr -d '\r')"
 expect_eq "closed after the VM" "destroyed SplashClose" "$(grep -E '^(destroyed|SplashClose)' events.txt | tr -d '\r' | paste -sd' ')"
 
+# An image the library cannot load: the launcher's own window, drawn through GDI+, instead.
+own_window() { # own_window WHAT EXPECTED-CALLS
+    rm -f events.txt; drive --class SplashScreenWindow --press look
+    expect_eq "$1: own window" "400x300" "$(sed -n 's/^window 1 class=SplashScreenWindow width=\([0-9]*\) height=\([0-9]*\) .*/\1x\2/p' driver.txt)"
+    expect_eq "$1: calls" "$2" "$(calls)"
+}
+export TESTJVM_MAIN_SLEEP_MS=2500 TESTSPLASH_LOAD_FAILS=1
+own_window "image not loaded" "SplashInit SplashLoadFile SplashClose"
+unset TESTJVM_MAIN_SLEEP_MS TESTSPLASH_LOAD_FAILS
+
 x64_only || return 0
 
 # A failed launch: closed once, before the VM is destroyed (which waits for the program's threads).
@@ -35,17 +45,9 @@ for main in test.app.Thrower test.app.Missing; do
         "$(grep -oE '^(SplashClose|DestroyJavaVM)' events.txt | paste -sd' ')"
 done
 
-# The own window instead: no library, a library without an entry, an image the library cannot load.
-export TESTJVM_MAIN_SLEEP_MS=2500
+# The own window also when the runtime has no splash library or one without an entry.
 ini test.app.Report flat-400x300.png
-own_window() { # own_window WHAT EXPECTED-CALLS
-    rm -f events.txt; drive --class SplashScreenWindow --press look
-    expect_eq "$1: own window" "400x300" "$(sed -n 's/^window 1 class=SplashScreenWindow width=\([0-9]*\) height=\([0-9]*\) .*/\1x\2/p' driver.txt)"
-    expect_eq "$1: calls" "$2" "$(calls)"
-}
-TESTSPLASH_LOAD_FAILS=1; export TESTSPLASH_LOAD_FAILS
-own_window "image not loaded" "SplashInit SplashLoadFile SplashClose"
-unset TESTSPLASH_LOAD_FAILS
+export TESTJVM_MAIN_SLEEP_MS=2500
 cp "$BUILD_DIR/splashlib/no-jar-name/splashscreen.dll" jre/bin/splashscreen.dll
 own_window "entry missing" ""
 rm jre/bin/splashscreen.dll
