@@ -31,7 +31,8 @@ target_include_directories(win_tests PRIVATE src/resources)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
 
 # The dialogs against the real resources; they need a desktop, so they run in the gui layer.
-add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp src/resources/launcher.rc)
+add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp tests/win/message_owner_test.cpp
+  src/resources/launcher.rc)
 target_include_directories(win_ui_tests PRIVATE src/resources tests/win)
 target_link_libraries(win_ui_tests PRIVATE launcher_win GTest::gtest_main)
 

@@ -47,26 +47,6 @@ TEST(LoadText, LongTextsArriveWhole) {
 
 TEST(LoadText, MissingNumberGivesEmptyText) { EXPECT_EQ(loadText(9999), u""); }
 
-TEST(MessageOwner, OnlyALiveWindowAndAClearOnlyOfItself) {
-  HWND first = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  HWND second = ::CreateWindowExW(0, L"STATIC", nullptr, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(first && second);
-  MessageOwner owner;
-  EXPECT_EQ(owner.current(), nullptr);
-  owner.set(first);
-  EXPECT_EQ(owner.current(), first);
-  // A window that went without clearing is no owner for a box.
-  ::DestroyWindow(first);
-  EXPECT_EQ(owner.current(), nullptr);
-  // An earlier window going does not take a later owner with it.
-  owner.set(second);
-  owner.clear(first);
-  EXPECT_EQ(owner.current(), second);
-  owner.clear(second);
-  EXPECT_EQ(owner.current(), nullptr);
-  ::DestroyWindow(second);
-}
-
 TEST(LoadText, FormatsTakeTheirArgumentsInOrder) {
   std::u16string text = formatMessage(loadText(IDS_RUNTIME_LOAD_FAILED), {u"C:\\jre\\bin\\server\\jvm.dll", 193u});
   size_t path = text.find(u"C:\\jre\\bin\\server\\jvm.dll");
