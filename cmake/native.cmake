@@ -32,6 +32,7 @@ if(BUILD_TESTING)
     tests/unit/registry_value_test.cpp
     tests/unit/runtime_folder_rules_test.cpp
     tests/unit/runtime_search_test.cpp
+    tests/unit/splash_rules_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp
     tests/unit/text_test.cpp

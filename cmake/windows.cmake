@@ -54,6 +54,9 @@ add_library(launcher_win STATIC
   src/ui/folder_browser.cpp
   src/ui/hyperlink.cpp
   src/ui/runtime_folder_dialog.cpp
+  src/ui/runtime_splash_win.cpp
+  src/ui/splash_screen_win.cpp
+  src/ui/splash_window_win.cpp
   src/jvm/main_invocation.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
@@ -97,6 +100,7 @@ include(cmake/branding.cmake)
 add_subdirectory(testing/uidriver)
 add_subdirectory(testing/cmdecho)
 add_subdirectory(testing/planted)
+add_subdirectory(testing/splashlib)
 add_subdirectory(testing/testjvm)
 if(BUILD_TESTING)
   include(cmake/wine_tests.cmake)

@@ -54,7 +54,8 @@ target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
 target_link_options(win_tests PRIVATE -fno-lto)
 
 # The dialogs against the real resources; they need a desktop, so they run in the gui layer.
-add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp src/resources/launcher.rc)
+add_executable(win_ui_tests tests/win/runtime_folder_dialog_test.cpp tests/win/message_owner_test.cpp
+  src/resources/launcher.rc)
 target_include_directories(win_ui_tests PRIVATE src/resources tests/win)
 target_link_libraries(win_ui_tests PRIVATE launcher_win GTest::gtest_main)
 target_link_options(win_ui_tests PRIVATE -fno-lto)
@@ -72,8 +73,14 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
   list(APPEND probe_images ${dll})
 endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
+# The splash cases' images.
+set(splash_images ${CMAKE_BINARY_DIR}/splash-images/flat-400x300.png)
+add_custom_command(OUTPUT ${splash_images}
+  COMMAND python3 ${TOOLS}/splash-images ${CMAKE_BINARY_DIR}/splash-images
+  DEPENDS ${TOOLS}/splash-images)
+add_custom_target(splash_images ALL DEPENDS ${splash_images})
 # The end-to-end cases copy the test runtime's variants from the build.
-add_dependencies(win_tests testjvm_all planted_all)
+add_dependencies(win_tests testjvm_all planted_all splashlib_all splash_images)
 add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
@@ -120,8 +127,12 @@ add_scenario(current_folder win)
 add_scenario(non_ansi_folder win)
 add_scenario(console_launcher win)
 add_scenario(branded_launcher win)
+add_scenario(runtime_splash gui)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
+else()
+  # The splash window does not differ by architecture; the runtime's splash library does.
+  add_scenario(splash_window gui)
 endif()
 if(LAUNCHER_ARCH STREQUAL "x64")
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless

@@ -7,6 +7,9 @@
 namespace launcher {
 
 void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<MessageArg> args) {
+  // The runtime's splash owns no box and could hide it; the launcher's own window owns the box
+  // and stays beneath it.
+  splash_.closeRuntimeSplash();
   launcher::showError(messageOwner_, id, args);
 }
 
@@ -16,11 +19,11 @@ bool WindowsJavaHostServices::confirmFailure(std::u16string_view stackTrace) {
   // The console launcher asks no one: the program finishes, and the runtime writes the trace to
   // standard error as it does for any uncaught exception.
   if (errorsGoToStandardError()) return true;
-  return FailureDialog(std::u16string(stackTrace)).show(::GetActiveWindow()) == IDOK;
+  return FailureDialog(std::u16string(stackTrace)).show(messageOwner_.current()) == IDOK;
 }
 
 void WindowsJavaHostServices::closeSplashWindow() {
-  // The launcher's own splash window is not part of this launcher yet.
+  splash_.closeAll();
 }
 
 void WindowsJavaHostServices::signalMainStarted() {

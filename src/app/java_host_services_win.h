@@ -8,14 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "base/message_owner.h"
 #include "jvm/java_host.h"
+#include "ui/splash_screen_win.h"
 
 namespace launcher {
 
 class WindowsJavaHostServices : public JavaHostServices {
  public:
-  WindowsJavaHostServices(HWND messageOwner, HANDLE mainStartedEvent)
-      : messageOwner_(messageOwner), mainStartedEvent_(mainStartedEvent) {}
+  WindowsJavaHostServices(const MessageOwner& messageOwner, HANDLE mainStartedEvent, SplashScreen& splash)
+      : messageOwner_(messageOwner), mainStartedEvent_(mainStartedEvent), splash_(splash) {}
 
   void showError(unsigned id, std::initializer_list<MessageArg> args) override;
   std::u16string text(unsigned id) override;
@@ -27,8 +29,9 @@ class WindowsJavaHostServices : public JavaHostServices {
   void createParentFolders(std::u16string_view filePath) override;
 
  private:
-  HWND messageOwner_;
+  const MessageOwner& messageOwner_;
   HANDLE mainStartedEvent_;
+  SplashScreen& splash_;
 };
 
 }  // namespace launcher

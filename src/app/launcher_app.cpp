@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "app/command_line.h"
 #include "app/command_line_win.h"
 #include "app/java_host_services_win.h"
 #include "app/module_path.h"
@@ -72,7 +73,7 @@ bool LauncherApp::askForRuntimeFolder() {
   VersionRangeText range = describeVersionRange(settings.runtime.minimumVersion, settings.runtime.maximumVersion);
   std::u16string explanation = composeRuntimeExplanation(settings.runtime.jvmType, range, loadText);
   RuntimeFolderDialog dialog(explanation, settings.runtime.jvmType, mayStartCompanion());
-  switch (dialog.show()) {
+  switch (dialog.show(messageOwner.current())) {
     case RuntimeFolderDialog::Outcome::chosen:
       break;
     case RuntimeFolderDialog::Outcome::cancelled:
@@ -152,7 +153,20 @@ void LauncherApp::updatePairRelaunch() {
 int LauncherApp::run() {
   if (relaunchThroughPair) return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
   prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
-  return runJava();
+  // The switch stays among the arguments: the Java program receives it too.
+  if (!hasSplashSwitch(arguments)) startSplash();
+  int exitCode = runJava();
+  // A failed launch leaves no splash over what the user must see next.
+  if (exitCode == -1) splash.closeRuntimeSplash();
+  return exitCode;
+}
+
+void LauncherApp::startSplash() {
+  if (settings.splashImage.empty()) return;
+  // Beside the launcher, as every other file of the application, whatever the current folder.
+  SplashRequest request{fullPathName(anchoredPath(context.folder, settings.splashImage)), settings.splashShadow,
+                        settings.preferRuntimeSplash};
+  splash.start(request, jvmDllPath);
 }
 
 int LauncherApp::runJava() {
@@ -172,7 +186,7 @@ int LauncherApp::runJava() {
                           runtimeNeedsSleepAfterMain(),
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
-  WindowsJavaHostServices services(messageOwner, nullptr);
+  WindowsJavaHostServices services(messageOwner, nullptr, splash);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
     case JavaMainResult::mainReturned:
       return 0;
@@ -186,9 +200,11 @@ int LauncherApp::runJava() {
 }
 
 void LauncherApp::cleanup() {
+  splash.closeWindow();
   // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
+  splash.closeRuntimeSplash();
 }
 
 }  // namespace launcher

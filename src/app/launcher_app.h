@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/message_owner.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
 #include "settings/launcher_settings.h"
 #include "settings/settings_paths.h"
+#include "ui/splash_screen_win.h"
 
 namespace launcher {
 
@@ -44,6 +46,8 @@ class LauncherApp {
   bool askForRuntimeFolder();
   // Loads the runtime, completes the options and runs the Java program; the exit code.
   int runJava();
+  // Shows the splash image of the settings, unless the arguments ask for none.
+  void startSplash();
   // Decides, for the chosen jvm.dll, whether the companion executable must run instead: only when
   // the launcher may start one and the file is an image of the companion's architecture.
   void updatePairRelaunch();
@@ -60,9 +64,9 @@ class LauncherApp {
   std::u16string jvmDllPath;
   // The arguments for the Java program's main, in order.
   std::vector<std::u16string> arguments;
-  // Owner of error message boxes. None: the launcher shows no window of its own that a box
-  // could belong to.
-  HWND messageOwner = nullptr;
+  // Owner of error message boxes and dialogs: the splash window while it lives. Read when a box
+  // opens, never copied before.
+  MessageOwner messageOwner;
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
@@ -75,6 +79,8 @@ class LauncherApp {
   // Entry points of the loaded runtime, and the one VM while it exists.
   JavaRuntimeEntryPoints runtimeEntryPoints;
   JavaVmState javaVm;
+  // The runtime's splash or the launcher's own window, while one is shown.
+  SplashScreen splash{messageOwner};
 };
 
 }  // namespace launcher

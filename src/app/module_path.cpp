@@ -6,7 +6,7 @@
 
 namespace launcher {
 
-std::optional<std::u16string> launcherModulePath(HWND messageOwner) {
+std::optional<std::u16string> launcherModulePath(const MessageOwner& messageOwner) {
   char16_t buffer[MAX_PATH];
   ::SetLastError(ERROR_SUCCESS);
   DWORD length = ::GetModuleFileNameW(nullptr, as_writable_wcstr(buffer), MAX_PATH);

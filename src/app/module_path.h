@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "base/message_owner.h"
+
 namespace launcher {
 
 // The launcher's own full path. When Windows cannot give it (or it does not fit the 260
 // characters the launcher's paths are made for), the user is told with message 202/208 and the
 // start cannot go on.
-std::optional<std::u16string> launcherModulePath(HWND messageOwner);
+std::optional<std::u16string> launcherModulePath(const MessageOwner& messageOwner);
 
 }  // namespace launcher

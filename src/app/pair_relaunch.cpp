@@ -23,7 +23,7 @@ bool takeCompanionMark() {
   return marked;
 }
 
-int startPairProduct(HWND messageOwner, const std::u16string& pairProduct, bool waitForExitCode) {
+int startPairProduct(const MessageOwner& messageOwner, const std::u16string& pairProduct, bool waitForExitCode) {
   // CreateProcessW may write into the command line it is given, so it gets a copy.
   std::u16string commandLine(as_u16view(::GetCommandLineW()));
   STARTUPINFOW startup{};

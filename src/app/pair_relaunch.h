@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/message_owner.h"
+
 namespace launcher {
 
 // Whether this launcher was started by another one as its companion. The mark is taken out of the
@@ -14,6 +16,6 @@ bool takeCompanionMark();
 // process's own command line exactly as it came and marked as a companion, and returns the exit
 // code for the launcher: the companion's own when `waitForExitCode` is set, else 0 at once. A
 // companion that cannot be started is named to the user with the system's reason, and gives -1.
-int startPairProduct(HWND messageOwner, const std::u16string& pairProduct, bool waitForExitCode);
+int startPairProduct(const MessageOwner& messageOwner, const std::u16string& pairProduct, bool waitForExitCode);
 
 }  // namespace launcher

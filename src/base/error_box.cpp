@@ -71,4 +71,11 @@ void writeStandardError(std::u16string_view text) {
   ::WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+int showError(const MessageOwner& owner, UINT id, std::initializer_list<MessageArg> args) {
+  HWND window = owner.current();
+  int result = showError(window, id, args);
+  if (result == 0 && window != nullptr && !::IsWindow(window)) result = showError(HWND{nullptr}, id, args);
+  return result;
+}
+
 }  // namespace launcher

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/message_format.h"
+#include "base/message_owner.h"
 
 namespace launcher {
 
@@ -28,6 +29,9 @@ std::u16string systemErrorText(std::uint32_t error);
 // Shows string resource `id`, filled with `args` in order, and returns MessageBoxW's result
 // (IDOK when the text went to standard error).
 int showError(HWND owner, UINT id, std::initializer_list<MessageArg> args = {});
+// The same, owned by whatever window owns the launcher's boxes when this one opens. Should that
+// window go while the box is being made, the box is shown without an owner rather than not at all.
+int showError(const MessageOwner& owner, UINT id, std::initializer_list<MessageArg> args = {});
 
 // The console launcher's choice, made once at its start: showError writes to standard error,
 // and no dialog waits for a user who may not be there.

@@ -46,7 +46,8 @@ class JavaHostServices {
   virtual std::u16string text(unsigned id) = 0;
   // Shows the failure dialog with a stack trace; true when the user chose OK.
   virtual bool confirmFailure(std::u16string_view stackTrace) = 0;
-  // Closes the launcher's own splash window, if one is shown.
+  // Closes the splash, the launcher's own window and the runtime's, whichever is shown, before a
+  // failure is reported or the VM waits for the program's threads.
   virtual void closeSplashWindow() = 0;
   // Sets the single-instance "main has started" event, if there is one.
   virtual void signalMainStarted() = 0;

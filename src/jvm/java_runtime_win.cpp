@@ -15,7 +15,7 @@ Fn bind(HMODULE module, const char* name) {
 
 }  // namespace
 
-bool loadJavaRuntime(HWND messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints) {
+bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints) {
   // The libraries jvm.dll needs (the C runtime the runtime ships, say) come from its own folder,
   // then from the runtime's bin folder, before the system folders and Path, so a copy planted in a
   // folder on Path is not taken; the runtime's own later loads search its bin folder too. Loaded

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/message_owner.h"
 #include "jvm/java_host.h"
 
 namespace launcher {
@@ -12,6 +13,6 @@ namespace launcher {
 // Loads the runtime library and binds JNI_CreateJavaVM and JNI_GetDefaultJavaVMInitArgs (both
 // required) and JVM_FindClassFromBootLoader (optional). The library stays loaded for the rest of
 // the process. False after the user has been told why (message 222, or 202 with 212).
-bool loadJavaRuntime(HWND messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints);
+bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints);
 
 }  // namespace launcher

@@ -234,6 +234,8 @@ JavaMainResult runJavaMain(const JavaMainRequest& request, JavaVmState& state, J
   // Before any code of the program runs, so that all it prints reaches the files.
   redirectStandardStreams(state.jniEnv, request.streamFiles, services);
   const JavaMainResult result = invokeMainClass(request, state, services);
+  // A failed launch may still wait for threads its classes started; no splash stays up meanwhile.
+  if (result == JavaMainResult::launchFailed) services.closeSplashWindow();
   // Also after a failed launch, and from this thread: a thread that ends while still attached
   // counts as a running non-daemon thread for ever, so the VM could no longer be destroyed from
   // any other thread, and the launcher's cleanup would wait for it without end.

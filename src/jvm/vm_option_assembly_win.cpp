@@ -29,7 +29,7 @@ std::u16string classPathFromSettings(const LaunchContext& context, const Launche
 
 }  // namespace
 
-bool assembleVmOptions(HWND messageOwner, const LaunchContext& context, const LauncherSettings& settings,
+bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
                        VmSetup& setup) {
   std::u16string classPath = classPathFromSettings(context, settings);
   if (classPath.empty()) {

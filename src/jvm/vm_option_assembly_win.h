@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/message_owner.h"
 #include "settings/launcher_settings.h"
 #include "settings/settings_paths.h"
 
@@ -25,7 +26,7 @@ struct VmSetup {
 // Adds the class path option and the user's VM parameters to `setup.vmOptions`, and sets the
 // stack size and the output and error files. False when the class path comes out empty (the
 // user is told with message 209) and nothing else is set; the launch goes on either way.
-bool assembleVmOptions(HWND messageOwner, const LaunchContext& context, const LauncherSettings& settings,
+bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
                        VmSetup& setup);
 
 }  // namespace launcher

@@ -33,7 +33,7 @@ RuntimeFolderDialog::RuntimeFolderDialog(std::u16string explanation, JvmType jvm
       companionAllowed_(companionAllowed),
       browse_(browse ? std::move(browse) : FolderBrowser(browseForRuntimeFolder)) {}
 
-RuntimeFolderDialog::Outcome RuntimeFolderDialog::show() {
+RuntimeFolderDialog::Outcome RuntimeFolderDialog::show(HWND owner) {
   // The console launcher's user may be a script: the text of the runtime needed goes to
   // standard error instead.
   if (errorsGoToStandardError()) return Outcome::unavailable;
@@ -44,7 +44,7 @@ RuntimeFolderDialog::Outcome RuntimeFolderDialog::show() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};  // the link's tooltip
   ::InitCommonControlsEx(&controls);
   INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNTIME_FOLDER),
-                                     ::GetActiveWindow(), dialogProc, reinterpret_cast<LPARAM>(this));
+                                     owner, dialogProc, reinterpret_cast<LPARAM>(this));
   if (result == IDOK && pickIsUsable()) return Outcome::chosen;
   if (result == IDOK || result == IDCANCEL) return Outcome::cancelled;
   return Outcome::unavailable;

@@ -38,8 +38,9 @@ class RuntimeFolderDialog {
   RuntimeFolderDialog(const RuntimeFolderDialog&) = delete;
   RuntimeFolderDialog& operator=(const RuntimeFolderDialog&) = delete;
 
-  // Shows the dialog modally, owned by the thread's active window, and waits for the user.
-  Outcome show();
+  // Shows the dialog modally, owned by `owner` (the launcher's box owner when it opens), and
+  // waits for the user.
+  Outcome show(HWND owner = nullptr);
 
   // After `chosen`: the runtime's home with its closing backslash, to be stored as "JRE Path",
   // and its jvm.dll.

@@ -323,6 +323,10 @@ extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, vo
 #ifdef TESTJVM_WITH_DEPENDENCY
   logEvent("dependency " + std::to_string(testjvmDependency()));
 #endif
+  // A slow start, so that what the launcher shows meanwhile (its splash) can be looked at.
+  if (environmentIsSet(L"TESTJVM_CREATE_DELAY_MS")) {
+    Sleep(static_cast<DWORD>(_wtol(environment(L"TESTJVM_CREATE_DELAY_MS").c_str())));
+  }
   auto* initArgs = static_cast<JavaVMInitArgs*>(args);
   if (phase != Phase::NotCreated) {
     logEvent("JNI_CreateJavaVM again");

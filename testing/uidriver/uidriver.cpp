@@ -8,14 +8,17 @@
 // visible top-level window of that process (class "#32770" unless --class says otherwise),
 // reports its title, message text and every control with its state, saves a screenshot of the
 // first one when asked, and acts on it. ACTION is a button's id (pressed), "close" (the close
-// box), "click:ID" (a mouse click on control ID), or "select:PATH" (a folder browser: selects
-// PATH, then presses its OK). "wN:ACTION" acts again on the N-th window found, once it takes
+// box, or WM_CLOSE for any window; whether the window went is reported), "look" (nothing),
+// "click:ID" (a mouse click on control ID), or "select:PATH" (a folder browser: selects
+// PATH, then presses its OK). A --class applies to the --press options after it. "wN:ACTION" acts again on the N-th window found, once it takes
 // input again (a dialog it opened has closed), instead of waiting for a new one. With --resize
 // the first window is reported as it opened, then resized to W x H pixels and reported again
 // (prefix "window 1 resized"), and the screenshot shows it resized. Then it waits for the
 // program to end and reports its exit code. Every fact is one UTF-8 line on standard output:
 //
-//   window 1 class=#32770 title=Error width=300 height=150
+//   colour.window=16777215
+//   window 1 class=#32770 width=300 height=150 x=490 y=437 style=0x94c801c5 exstyle=0x00010101 classstyle=0x00000808 owner=none title=Error
+//   window 2 earlier window 1 alive=0
 //   window 1 text=The application cannot start ...
 //   window 1 control id=2 class=Button text=OK enabled=1 visible=1 checked=0 style=0x50030001
 //   window 1 pressed=2
@@ -45,7 +48,11 @@ struct Options {
   std::wstring screenshot;
   int resizeWidth = 0;
   int resizeHeight = 0;
-  std::vector<std::wstring> presses;
+  struct Press {
+    std::wstring windowClass;
+    std::wstring action;
+  };
+  std::vector<Press> presses;
   std::wstring commandLine;
 };
 
@@ -92,7 +99,7 @@ std::wstring quoteArgument(const std::wstring& argument) {
 
 struct WindowSearch {
   DWORD processId;
-  const Options* options;
+  const std::wstring* windowClass;
   const std::vector<HWND>* handled;
   HWND found;
 };
@@ -102,7 +109,7 @@ BOOL CALLBACK findWindow(HWND window, LPARAM param) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(window, &processId);
   if (processId != search->processId || !::IsWindowVisible(window)) return TRUE;
-  if (!search->options->windowClass.empty() && className(window) != search->options->windowClass) return TRUE;
+  if (!search->windowClass->empty() && className(window) != *search->windowClass) return TRUE;
   for (HWND seen : *search->handled) {
     if (seen == window) return TRUE;
   }
@@ -111,10 +118,11 @@ BOOL CALLBACK findWindow(HWND window, LPARAM param) {
 }
 
 // Waits for a new window of the process; null when the process ends or time runs out first.
-HWND waitForWindow(HANDLE process, DWORD processId, const Options& options, const std::vector<HWND>& handled) {
+HWND waitForWindow(HANDLE process, DWORD processId, const Options& options, const std::wstring& windowClass,
+                   const std::vector<HWND>& handled) {
   DWORD start = ::GetTickCount();
   while (::GetTickCount() - start < options.timeoutMs) {
-    WindowSearch search{processId, &options, &handled, nullptr};
+    WindowSearch search{processId, &windowClass, &handled, nullptr};
     ::EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
     // Let a message box finish laying itself out before its texts are read.
     if (search.found) {
@@ -192,8 +200,16 @@ bool saveScreenshot(HWND window, const std::wstring& path) {
 void reportWindow(HWND window, const std::wstring& prefix) {
   RECT rect{};
   ::GetWindowRect(window, &rect);
+  HWND owner = ::GetWindow(window, GW_OWNER);
+  wchar_t styles[160];
+  _snwprintf(styles, 160, L" x=%ld y=%ld style=0x%08lx exstyle=0x%08lx classstyle=0x%08lx owner=", rect.left,
+             rect.top, static_cast<unsigned long>(::GetWindowLongW(window, GWL_STYLE)),
+             static_cast<unsigned long>(::GetWindowLongW(window, GWL_EXSTYLE)),
+             static_cast<unsigned long>(::GetClassLongW(window, GCL_STYLE)));
+  styles[159] = L'\0';
   emit(prefix + L" class=" + className(window) + L" width=" + std::to_wstring(rect.right - rect.left) +
-       L" height=" + std::to_wstring(rect.bottom - rect.top) + L" title=" + windowText(window));
+       L" height=" + std::to_wstring(rect.bottom - rect.top) + styles + (owner ? className(owner) : L"none") +
+       L" title=" + windowText(window));
   // A message box keeps its text in the static control with id 0xFFFF.
   wchar_t text[8192] = L"";
   if (::GetDlgItemTextW(window, 0xFFFF, text, 8192) > 0) emit(prefix + L" text=" + text);
@@ -273,7 +289,7 @@ bool parseOptions(int argc, wchar_t** argv, Options& options) {
     else if (arg == L"--resize") {
       if (swscanf(argv[++i], L"%dx%d", &options.resizeWidth, &options.resizeHeight) != 2) return false;
     }
-    else if (arg == L"--press") options.presses.push_back(argv[++i]);
+    else if (arg == L"--press") options.presses.push_back({options.windowClass, argv[++i]});
     else if (arg == L"--raw") { raw = argv[++i]; haveRaw = true; }
     else return false;
   }
@@ -308,17 +324,18 @@ int wmain() {
   }
   UniqueHandle process(info.hProcess), thread(info.hThread);
 
+  emit(L"colour.window=" + std::to_wstring(::GetSysColor(COLOR_WINDOW) & 0xFFFFFF));
   bool allHappened = true;
   std::vector<HWND> handled;
   for (size_t step = 0; step < options.presses.size(); ++step) {
     std::wstring prefix = L"window " + std::to_wstring(step + 1);
-    std::wstring action = options.presses[step];
+    std::wstring action = options.presses[step].action;
     HWND window = nullptr;
     if (size_t earlier = earlierStep(action)) {
       action = action.substr(action.find(L':') + 1);
       if (earlier <= handled.size() && waitUntilEnabled(handled[earlier - 1], options)) window = handled[earlier - 1];
     } else {
-      window = waitForWindow(process.get(), info.dwProcessId, options, handled);
+      window = waitForWindow(process.get(), info.dwProcessId, options, options.presses[step].windowClass, handled);
       if (window) handled.push_back(window);
     }
     if (!window) {
@@ -327,6 +344,11 @@ int wmain() {
       break;
     }
     reportWindow(window, prefix);
+    for (size_t earlier = 0; earlier < handled.size(); ++earlier) {
+      if (handled[earlier] == window) continue;
+      emit(prefix + L" earlier window " + std::to_wstring(earlier + 1) +
+           L" alive=" + (::IsWindow(handled[earlier]) && ::IsWindowVisible(handled[earlier]) ? L"1" : L"0"));
+    }
     if (step == 0 && options.resizeWidth > 0) {
       ::SetWindowPos(window, nullptr, 0, 0, options.resizeWidth, options.resizeHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -336,8 +358,13 @@ int wmain() {
     if (step == 0 && !options.screenshot.empty()) {
       emit(prefix + L" screenshot=" + (saveScreenshot(window, options.screenshot) ? L"saved" : L"failed"));
     }
-    press(process.get(), window, action);
+    if (action != L"look") press(process.get(), window, action);
     emit(prefix + L" pressed=" + action);
+    if (action == L"close") {
+      DWORD start = ::GetTickCount();
+      while (::IsWindow(window) && ::GetTickCount() - start < 5000) ::Sleep(50);
+      emit(prefix + L" gone=" + (::IsWindow(window) ? L"0" : L"1"));
+    }
   }
 
   if (::WaitForSingleObject(process.get(), options.timeoutMs) != WAIT_OBJECT_0) {

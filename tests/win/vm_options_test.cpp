@@ -52,12 +52,13 @@ class VmOptionsTest : public ::testing::Test {
     LauncherSettings settings;
     ProfileSettingsSource source(context_);
     readSettingsFrom(source, settings);
-    if (!assembleVmOptions(nullptr, context_, settings, setup_)) return false;
+    if (!assembleVmOptions(noOwner_, context_, settings, setup_)) return false;
     appendExtraArguments(settings.extraArguments, arguments_);
     return true;
   }
 
   LaunchContext context_;
+  MessageOwner noOwner_;
   std::u16string settingsPath_, folder_;
   VmSetup setup_;
   std::vector<std::u16string> arguments_{u"from-command-line"};

@@ -1,0 +1,49 @@
+#include "ui/splash_screen_win.h"
+
+namespace launcher {
+
+void SplashScreen::start(const SplashRequest& request, std::u16string_view jvmDllPath) {
+  if (request.image.empty()) return;
+  // Looked for whatever the preference, as the runtime's own launcher does.
+  std::u16string library = splashRuntimeLibraryPath(jvmDllPath);
+  if (request.preferRuntimeSplash && !library.empty() && startRuntimeSplash(library, request.image, runtimeSplash_)) {
+    return;
+  }
+  request_ = request;
+  window_ = std::make_unique<SplashWindow>();
+  thread_.reset(::CreateThread(nullptr, 0, splashThread, this, 0, &threadId_));
+  // Without its thread there is no splash; the launch goes on.
+  if (!thread_) window_.reset();
+}
+
+DWORD WINAPI SplashScreen::splashThread(void* parameter) {
+  auto* self = static_cast<SplashScreen*>(parameter);
+  if (HWND window = self->window_->create(self->request_.image, self->request_.withShadow, self->owner_)) {
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::UpdateWindow(window);
+  }
+  // Also without a window, until the launcher says quit: it ends every splash the same way.
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  self->window_->destroy();
+  return 0;
+}
+
+void SplashScreen::closeWindow() {
+  if (!window_) return;
+  // The first posts may find the thread without a message queue yet; each miss waits on the
+  // thread a little instead of spinning.
+  if (thread_) {
+    for (;;) {
+      ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+      if (::WaitForSingleObject(thread_.get(), 20) != WAIT_TIMEOUT) break;
+    }
+  }
+  thread_.reset();
+  window_.reset();
+}
+
+}  // namespace launcher
