@@ -23,6 +23,8 @@ add_library(launcher_win STATIC
   src/app/launcher_app.cpp
   src/app/module_path.cpp
   src/app/pair_relaunch.cpp
+  src/app/secondary_main_server.cpp
+  src/instance/single_instance_win.cpp
   src/base/ansi_text.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
@@ -38,6 +40,7 @@ add_library(launcher_win STATIC
   src/ui/hyperlink.cpp
   src/ui/runtime_folder_dialog.cpp
   src/jvm/main_invocation.cpp
+  src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp

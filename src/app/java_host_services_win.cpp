@@ -20,7 +20,9 @@ void WindowsJavaHostServices::closeSplashWindow() {
   // The launcher's own splash window is not part of this launcher yet.
 }
 
-void WindowsJavaHostServices::signalMainStarted() {
+void WindowsJavaHostServices::signalMainStarted(JavaVM* javaVm) {
+  // The VM first: a forwarded start that the event lets through reads it at once.
+  if (server_) server_->publish(javaVm);
   if (mainStartedEvent_) ::SetEvent(mainStartedEvent_);
 }
 

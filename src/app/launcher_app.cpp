@@ -41,6 +41,9 @@ bool LauncherApp::initialize() {
   context = launchContextFor(*modulePath);
   arguments = readCommandLine();
   if (!readSettings()) return false;
+  if (!setUpSingleInstance()) return false;
+  // A second start has handed its arguments on; it needs no runtime and no folder of its own.
+  if (singleInstance.role() == InstanceRole::second) return true;
   anchorSettingsPaths();
   // The Java program's current folder; the settings' paths no longer depend on it.
   if (settings.overrideWorkingDir) applyWorkingDirOverride();
@@ -116,6 +119,13 @@ bool LauncherApp::readSettings() {
   return false;
 }
 
+bool LauncherApp::setUpSingleInstance() {
+  // A service is started by the service manager, never by a user a second time.
+  if (settings.isService || !settings.singleInstance) return true;
+  secondaryMainServer.setMainClass(settings.mainClass);
+  return singleInstance.setUp(context.modulePath, arguments, secondaryMainServer);
+}
+
 void LauncherApp::anchorSettingsPaths() {
   // Files of the application lie beside the launcher, whatever folder the user started it from
   // (Downloads, a share, a shortcut's "Start in"): a runtime or program planted there must never
@@ -150,7 +160,13 @@ void LauncherApp::updatePairRelaunch() {
 }
 
 int LauncherApp::run() {
-  if (relaunchThroughPair) return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
+  if (singleInstance.role() == InstanceRole::second) return singleInstance.awaitFirstInstanceReply();
+  if (relaunchThroughPair) {
+    // The companion, started with the same command line, serves later starts itself: this
+    // process, which never starts Java, must not take their arguments.
+    singleInstance.tearDown();
+    return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
+  }
   prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   return runJava();
 }
@@ -172,7 +188,7 @@ int LauncherApp::runJava() {
                           runtimeNeedsSleepAfterMain(),
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
-  WindowsJavaHostServices services(messageOwner, nullptr);
+  WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), &secondaryMainServer);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
     case JavaMainResult::mainReturned:
       return 0;
@@ -189,6 +205,7 @@ void LauncherApp::cleanup() {
   // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
+  singleInstance.tearDown();
 }
 
 }  // namespace launcher

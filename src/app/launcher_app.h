@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/secondary_main_server.h"
+#include "instance/single_instance_win.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
@@ -32,6 +34,9 @@ class LauncherApp {
 
  private:
   bool readSettings();
+  // Makes this the first instance or a second one that has handed its arguments on, when the
+  // settings ask for single instance; false when the arguments cannot be handed on.
+  bool setUpSingleInstance();
   // Makes "JRE Path" and "Pair Product" full paths, a relative one taken inside the launcher's
   // folder.
   void anchorSettingsPaths();
@@ -75,6 +80,9 @@ class LauncherApp {
   // Entry points of the loaded runtime, and the one VM while it exists.
   JavaRuntimeEntryPoints runtimeEntryPoints;
   JavaVmState javaVm;
+  // Serves forwarded starts while this is the first instance; outlives the single instance.
+  SecondaryMainServer secondaryMainServer;
+  SingleInstance singleInstance;
 };
 
 }  // namespace launcher

@@ -48,8 +48,9 @@ class JavaHostServices {
   virtual bool confirmFailure(std::u16string_view stackTrace) = 0;
   // Closes the launcher's own splash window, if one is shown.
   virtual void closeSplashWindow() = 0;
-  // Sets the single-instance "main has started" event, if there is one.
-  virtual void signalMainStarted() = 0;
+  // Tells forwarded starts that `javaVm` runs and main is about to be called: from then on they
+  // may attach to it and call secondaryMain.
+  virtual void signalMainStarted(JavaVM* javaVm) = 0;
   // Blocks the calling thread for the rest of the process.
   [[noreturn]] virtual void sleepForever() = 0;
   // Fills the time-stamp pattern of each name that has one (expandTimeStamp), with a single
