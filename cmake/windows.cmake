@@ -64,6 +64,7 @@ add_custom_command(TARGET launcher POST_BUILD
 
 add_subdirectory(testing/uidriver)
 add_subdirectory(testing/cmdecho)
+add_subdirectory(testing/instancepeer)
 add_subdirectory(testing/planted)
 add_subdirectory(testing/testjvm)
 if(BUILD_TESTING)

@@ -49,7 +49,7 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
 endforeach()
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 # The end-to-end cases copy the test runtime's variants from the build.
-add_dependencies(win_tests testjvm_all planted_all)
+add_dependencies(win_tests testjvm_all planted_all instancepeer)
 add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
@@ -94,10 +94,15 @@ add_scenario(failure_dialog gui)
 add_scenario(stream_redirection win)
 add_scenario(current_folder win)
 add_scenario(non_ansi_folder win)
+add_scenario(single_instance win)
+add_scenario(single_instance_off win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
+  add_scenario(single_instance_pair win)
 endif()
 if(LAUNCHER_ARCH STREQUAL "x64")
+  # Some forty program starts each, twenty of them at once.
+  set_tests_properties(win.x64.single_instance win.x64.single_instance_off PROPERTIES TIMEOUT 300)
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
                        PROPERTIES RESOURCE_LOCK registry.win)
   set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link

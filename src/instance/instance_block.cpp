@@ -50,8 +50,12 @@ std::vector<std::u16string> unpackArguments(const SharedInstanceBlock& block) {
       current += unit;
       continue;
     }
+    // An empty argument ends the list; with none before it, it is the list.
+    if (current.empty()) {
+      if (arguments.empty()) arguments.push_back(current);
+      break;
+    }
     arguments.push_back(current);
-    if (unitAt(block, offset + 2) == 0) break;
     current.clear();
   }
   return arguments;

@@ -39,13 +39,13 @@ TEST(ForwardedArguments, FitUpToTheLimitAndNoFurther) {
   // One argument of 518 units: 1036 bytes, its zero unit and the final one make 1040.
   const Args fits{std::u16string(518, u'a')};
   EXPECT_EQ(roundTrip(fits), fits);
-  const Args splitFits{std::u16string(258, u'a'), std::u16string(258, u'b')};
+  const Args splitFits{std::u16string(258, u'a'), std::u16string(259, u'b')};
   EXPECT_EQ(roundTrip(splitFits), splitFits);
 
   Block block;
   ASSERT_TRUE(packArguments({u"kept"}, block));
   EXPECT_FALSE(packArguments({std::u16string(519, u'a')}, block));
-  EXPECT_FALSE(packArguments({std::u16string(258, u'a'), std::u16string(259, u'b')}, block));
+  EXPECT_FALSE(packArguments({std::u16string(259, u'a'), std::u16string(259, u'b')}, block));
   // A refused list leaves the area as it was.
   EXPECT_EQ(unpackArguments(block), Args{u"kept"});
   EXPECT_EQ(block.forwardMessage, 0xC123u);
