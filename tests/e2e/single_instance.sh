@@ -54,7 +54,7 @@ end_first
 # code; so it does when the first ends while the request is pending.
 settings test.app.Exiter
 start_first TESTJVM_EXIT_CODE=7
-second w &
+wine app.exe w &
 SECOND=$!
 sleep 2
 end_first
