@@ -1,6 +1,8 @@
 # Helpers of the single-instance cases: settings, a first instance held in its main until the case
 # lets it go (the file "go"), second starts.
 new_case
+# A failed check must not leave a first instance waiting for its "go" for ever.
+trap ': > "$CASE_DIR/go"' EXIT
 use_runtime
 : > app.jar
 # settings MAIN-CLASS [SINGLE-INSTANCE-VALUE [MORE-LINES...]]

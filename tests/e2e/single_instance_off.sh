@@ -51,3 +51,20 @@ for mode in unset ended no-queue; do
     expect_eq "after a block of mode $mode: first instance" 0 "$FIRST_RC"
     kill $PEER; wait $PEER 2>/dev/null
 done
+
+# A launcher that hands the start to its companion serves no later start: the later start hands
+# itself to a companion too (which, for the same executable, would serve it).
+mkdir -p jre32/bin/client
+cp "$BUILD_DIR/images/probe-x86.dll" jre32/bin/client/jvm.dll
+cp "$BUILD_DIR/testing/cmdecho/cmdecho.exe" companion.exe
+write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.SecondaryInt" "JRE Path=jre32" \
+    "[Application]" "Single Instance=yes" "Pair Product=companion.exe" "Pair Return Code=Yes"
+rm -f go c1.txt
+(CMDECHO_UNTIL_FILE=go CMDECHO_OUT=c1.txt CMDECHO_EXIT=4 wine app.exe one; echo "$?" > pair.txt) &
+wait_for c1.txt
+echo "companion started $(date +%T)"
+CMDECHO_OUT=c2.txt CMDECHO_EXIT=5 timeout 60 wine app.exe two
+expect_eq "later start while the first waits for its companion" "5 two" "$? $(sed 's/.* //' c2.txt)"
+: > go
+wait_for pair.txt
+expect_eq "the first start, through its companion" 4 "$(cat pair.txt)"
