@@ -1,6 +1,7 @@
 #include "instance/single_instance_win.h"
 
 #include <memory>
+#include <type_traits>
 
 #include "base/wide.h"
 
@@ -73,6 +74,9 @@ struct ForwardWork {
     return 0;
   }
 };
+
+// Thread routines are __stdcall on x86: one of another convention would crash only there.
+static_assert(std::is_same_v<decltype(&ForwardWork::run), LPTHREAD_START_ROUTINE>);
 
 bool SingleInstance::setUp(std::u16string_view modulePath, const std::vector<std::u16string>& arguments,
                            ForwardedStartHandler& handler) {
@@ -164,6 +168,7 @@ bool SingleInstance::becomeFirst() {
 }
 
 DWORD WINAPI SingleInstance::listen(void* parameter) {
+  static_assert(std::is_same_v<decltype(&SingleInstance::listen), LPTHREAD_START_ROUTINE>);
   auto* self = static_cast<SingleInstance*>(parameter);
   ensureMessageQueue();
   ::SetEvent(self->listenerReady_.get());
