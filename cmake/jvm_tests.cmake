@@ -15,7 +15,8 @@ set(jvm_test_classes "${jvm_test_dir}/classes")
 set(jvm_test_java_names
   javafx/application/Application
   probe/BrokenInit probe/Echo probe/ExitLater probe/ExitSeven probe/FxWithoutMain probe/HiddenMain
-  probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/StackProbe probe/Startup
+  probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/SecondVoid probe/StackProbe
+  probe/Startup probe/Zähler
   probe/Thrower probe/TwoStreams)
 set(jvm_test_java_sources)
 set(jvm_test_class_files)
@@ -56,6 +57,7 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/java_vm.cpp
   src/jvm/main_invocation.cpp
   src/jvm/memory_share.cpp
+  src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/time_stamp.cpp
   src/jvm/vm_parameters.cpp

@@ -40,6 +40,8 @@ add_library(launcher_win STATIC
   src/app/launcher_app.cpp
   src/app/module_path.cpp
   src/app/pair_relaunch.cpp
+  src/app/secondary_main_server.cpp
+  src/instance/single_instance_win.cpp
   src/base/ansi_text.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
@@ -58,6 +60,7 @@ add_library(launcher_win STATIC
   src/ui/splash_screen_win.cpp
   src/ui/splash_window_win.cpp
   src/jvm/main_invocation.cpp
+  src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
   src/runtime/pe_image_file.cpp
@@ -99,6 +102,7 @@ include(cmake/branding.cmake)
 
 add_subdirectory(testing/uidriver)
 add_subdirectory(testing/cmdecho)
+add_subdirectory(testing/instancepeer)
 add_subdirectory(testing/planted)
 add_subdirectory(testing/splashlib)
 add_subdirectory(testing/testjvm)

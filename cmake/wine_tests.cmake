@@ -80,7 +80,7 @@ add_custom_command(OUTPUT ${splash_images}
   DEPENDS ${TOOLS}/splash-images)
 add_custom_target(splash_images ALL DEPENDS ${splash_images})
 # The end-to-end cases copy the test runtime's variants from the build.
-add_dependencies(win_tests testjvm_all planted_all splashlib_all splash_images)
+add_dependencies(win_tests testjvm_all planted_all splashlib_all splash_images instancepeer)
 add_dependencies(win_ui_tests probe_images)
 
 # add_bench_test(NAME LAYER COMMAND...): one test of LAYER (win or gui) for this architecture.
@@ -130,11 +130,16 @@ add_scenario(branded_launcher win)
 add_scenario(runtime_splash gui)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
+  add_scenario(single_instance_pair win)
 else()
   # The splash window does not differ by architecture; the runtime's splash library does.
   add_scenario(splash_window gui)
 endif()
+add_scenario(single_instance win)
+add_scenario(single_instance_off win)
 if(LAUNCHER_ARCH STREQUAL "x64")
+  # Some forty program starts each, twenty of them at once.
+  set_tests_properties(win.x64.single_instance win.x64.single_instance_off PROPERTIES TIMEOUT 300)
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
                        PROPERTIES RESOURCE_LOCK registry.win)
   set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link

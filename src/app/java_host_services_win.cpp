@@ -26,7 +26,9 @@ void WindowsJavaHostServices::closeSplashWindow() {
   splash_.closeAll();
 }
 
-void WindowsJavaHostServices::signalMainStarted() {
+void WindowsJavaHostServices::signalMainStarted(JavaVM* javaVm) {
+  // The VM first: a forwarded start that the event lets through reads it at once.
+  if (server_) server_->publish(javaVm);
   if (mainStartedEvent_) ::SetEvent(mainStartedEvent_);
 }
 

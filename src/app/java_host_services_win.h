@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/message_owner.h"
+#include "app/secondary_main_server.h"
 #include "jvm/java_host.h"
 #include "ui/splash_screen_win.h"
 
@@ -16,14 +17,16 @@ namespace launcher {
 
 class WindowsJavaHostServices : public JavaHostServices {
  public:
-  WindowsJavaHostServices(const MessageOwner& messageOwner, HANDLE mainStartedEvent, SplashScreen& splash)
-      : messageOwner_(messageOwner), mainStartedEvent_(mainStartedEvent), splash_(splash) {}
+  // `mainStartedEvent` and `server` are null when no forwarded starts are served.
+  WindowsJavaHostServices(const MessageOwner& messageOwner, HANDLE mainStartedEvent, SplashScreen& splash,
+                          SecondaryMainServer* server)
+      : messageOwner_(messageOwner), mainStartedEvent_(mainStartedEvent), splash_(splash), server_(server) {}
 
   void showError(unsigned id, std::initializer_list<MessageArg> args) override;
   std::u16string text(unsigned id) override;
   bool confirmFailure(std::u16string_view stackTrace) override;
   void closeSplashWindow() override;
-  void signalMainStarted() override;
+  void signalMainStarted(JavaVM* javaVm) override;
   [[noreturn]] void sleepForever() override;
   void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) override;
   void createParentFolders(std::u16string_view filePath) override;
@@ -32,6 +35,7 @@ class WindowsJavaHostServices : public JavaHostServices {
   const MessageOwner& messageOwner_;
   HANDLE mainStartedEvent_;
   SplashScreen& splash_;
+  SecondaryMainServer* server_;
 };
 
 }  // namespace launcher

@@ -42,6 +42,9 @@ bool LauncherApp::initialize() {
   context = launchContextFor(*modulePath);
   arguments = readCommandLine();
   if (!readSettings()) return false;
+  if (!setUpSingleInstance()) return false;
+  // A second start has handed its arguments on; it needs no runtime and no folder of its own.
+  if (singleInstance.role() == InstanceRole::second) return true;
   anchorSettingsPaths();
   // The Java program's current folder; the settings' paths no longer depend on it.
   if (settings.overrideWorkingDir) applyWorkingDirOverride();
@@ -117,6 +120,13 @@ bool LauncherApp::readSettings() {
   return false;
 }
 
+bool LauncherApp::setUpSingleInstance() {
+  // A service is started by the service manager, never by a user a second time.
+  if (settings.isService || !settings.singleInstance) return true;
+  secondaryMainServer.setMainClass(settings.mainClass);
+  return singleInstance.setUp(context.modulePath, arguments, secondaryMainServer);
+}
+
 void LauncherApp::anchorSettingsPaths() {
   // Files of the application lie beside the launcher, whatever folder the user started it from
   // (Downloads, a share, a shortcut's "Start in"): a runtime or program planted there must never
@@ -151,7 +161,13 @@ void LauncherApp::updatePairRelaunch() {
 }
 
 int LauncherApp::run() {
-  if (relaunchThroughPair) return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
+  if (singleInstance.role() == InstanceRole::second) return singleInstance.awaitFirstInstanceReply();
+  if (relaunchThroughPair) {
+    // The companion, started with the same command line, serves later starts itself: this
+    // process, which never starts Java, must not take their arguments.
+    singleInstance.tearDown();
+    return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
+  }
   prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   // The switch stays among the arguments: the Java program receives it too.
   if (!hasSplashSwitch(arguments)) startSplash();
@@ -186,7 +202,7 @@ int LauncherApp::runJava() {
                           runtimeNeedsSleepAfterMain(),
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
-  WindowsJavaHostServices services(messageOwner, nullptr, splash);
+  WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), splash, &secondaryMainServer);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
     case JavaMainResult::mainReturned:
       return 0;
@@ -205,6 +221,7 @@ void LauncherApp::cleanup() {
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
   splash.closeRuntimeSplash();
+  singleInstance.tearDown();
 }
 
 }  // namespace launcher

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "base/message_owner.h"
+#include "app/secondary_main_server.h"
+#include "instance/single_instance_win.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
@@ -34,6 +36,9 @@ class LauncherApp {
 
  private:
   bool readSettings();
+  // Makes this the first instance or a second one that has handed its arguments on, when the
+  // settings ask for single instance; false when the arguments cannot be handed on.
+  bool setUpSingleInstance();
   // Makes "JRE Path" and "Pair Product" full paths, a relative one taken inside the launcher's
   // folder.
   void anchorSettingsPaths();
@@ -81,6 +86,9 @@ class LauncherApp {
   JavaVmState javaVm;
   // The runtime's splash or the launcher's own window, while one is shown.
   SplashScreen splash{messageOwner};
+  // Serves forwarded starts while this is the first instance; outlives the single instance.
+  SecondaryMainServer secondaryMainServer;
+  SingleInstance singleInstance;
 };
 
 }  // namespace launcher

@@ -49,8 +49,9 @@ class JavaHostServices {
   // Closes the splash, the launcher's own window and the runtime's, whichever is shown, before a
   // failure is reported or the VM waits for the program's threads.
   virtual void closeSplashWindow() = 0;
-  // Sets the single-instance "main has started" event, if there is one.
-  virtual void signalMainStarted() = 0;
+  // Tells forwarded starts that `javaVm` runs and main is about to be called: from then on they
+  // may attach to it and call secondaryMain.
+  virtual void signalMainStarted(JavaVM* javaVm) = 0;
   // Blocks the calling thread for the rest of the process.
   [[noreturn]] virtual void sleepForever() = 0;
   // Fills the time-stamp pattern of each name that has one (expandTimeStamp), with a single

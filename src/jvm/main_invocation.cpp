@@ -215,7 +215,7 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
     return JavaMainResult::launchFailed;
   }
 
-  services.signalMainStarted();
+  services.signalMainStarted(state.javaVm);
   env->CallStaticVoidMethod(mainClass, mainMethod, arguments);
 
   const jthrowable escaped = env->ExceptionOccurred();

@@ -1,6 +1,7 @@
 // cmdecho: a stand-in for a companion executable in the end-to-end tests. It writes the command
 // line it was started with, as UTF-8, to the file named by CMDECHO_OUT (default cmdecho.txt in
-// the current folder) and ends with the exit code in CMDECHO_EXIT (default 0).
+// the current folder) and ends with the exit code in CMDECHO_EXIT (default 0), once the file named
+// by CMDECHO_UNTIL_FILE exists when that is set.
 
 #include <windows.h>
 
@@ -19,6 +20,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DWORD written = 0;
     ::WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     ::CloseHandle(file);
+  }
+  wchar_t until[MAX_PATH] = L"";
+  if (::GetEnvironmentVariableW(L"CMDECHO_UNTIL_FILE", until, MAX_PATH) != 0) {
+    while (::GetFileAttributesW(until) == INVALID_FILE_ATTRIBUTES) ::Sleep(50);
   }
   wchar_t code[32] = L"0";
   ::GetEnvironmentVariableW(L"CMDECHO_EXIT", code, 32);

@@ -36,6 +36,7 @@ jvalue throwerMain(Object*, const jvalue* args) {
 
 jvalue exiterMain(Object*, const jvalue* args) {
   writeMainReport("test.app.Exiter", arguments(args));
+  sleepIfAsked();
   jint code = static_cast<jint>(_wtol(environment(L"TESTJVM_EXIT_CODE", L"3").c_str()));
   systemOut()->println("Exiter: exiting with " + std::to_string(code));
   systemExit(code);
@@ -79,7 +80,11 @@ void reportSecondary(const char* form, Object* stringArray) {
   text += "thread.name=" + currentThreadName() + "\n";
   text += argumentLines(stringArray);
   text += "end\n";
+  // One report at a time: several forwarded starts may be served at once.
+  static SRWLOCK reportLock = SRWLOCK_INIT;
+  AcquireSRWLockExclusive(&reportLock);
   appendFile(environment(L"TESTJVM_SECONDARY_REPORT", L"secondary.txt"), text, false);
+  ReleaseSRWLockExclusive(&reportLock);
 }
 
 bool secondaryThrows() {

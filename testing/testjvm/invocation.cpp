@@ -103,7 +103,9 @@ jint attachWith(void** penv, void* args, bool daemon) {
     return JNI_ERR;
   }
   if (current == nullptr) {
+    AcquireSRWLockExclusive(&threadsLock);
     std::string name = "Thread-" + std::to_string(unnamedThreads++);
+    ReleaseSRWLockExclusive(&threadsLock);
     if (auto* attachArgs = static_cast<JavaVMAttachArgs*>(args)) {
       if (!jniVersionSupported(attachArgs->version)) {
         return JNI_EVERSION;
@@ -236,6 +238,12 @@ VmState& vm() {
   return state;
 }
 
+void recordLookup(const std::string& lookup) {
+  AcquireSRWLockExclusive(&threadsLock);
+  vm().lookups.push_back(lookup);
+  ReleaseSRWLockExclusive(&threadsLock);
+}
+
 std::string currentThreadName() { return current ? current->name : "(not attached)"; }
 JNIEnv* currentEnv() { return current ? reinterpret_cast<JNIEnv*>(&current->env) : nullptr; }
 bool vmIsRunning() { return phase == Phase::Running; }
@@ -315,6 +323,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
 }
 
 extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args) {
+  // A VM that takes its time to start, as a real one may: TESTJVM_CREATE_SLEEP_MS.
+  if (environmentIsSet(L"TESTJVM_CREATE_SLEEP_MS")) {
+    Sleep(static_cast<DWORD>(_wtol(environment(L"TESTJVM_CREATE_SLEEP_MS").c_str())));
+  }
 #ifdef TESTJVM_CREATE_RESULT
   (void)pvm, (void)penv, (void)args;
   logEvent("JNI_CreateJavaVM rc=" + std::to_string(TESTJVM_CREATE_RESULT));
@@ -430,7 +442,7 @@ extern "C" JNIEXPORT jclass JNICALL JVM_FindClassFromBootLoader(JNIEnv* env, con
   if (env != currentEnv()) {
     fatal("JVM_FindClassFromBootLoader: the JNIEnv is not the calling thread's");
   }
-  vm().lookups.push_back(std::string("JVM_FindClassFromBootLoader ") + name);
+  recordLookup(std::string("JVM_FindClassFromBootLoader ") + name);
   logEvent(std::string("JVM_FindClassFromBootLoader ") + name);
   Klass* klass = findClass(name);
   return klass != nullptr && klass->bootClass ? reinterpret_cast<jclass>(klass) : nullptr;

@@ -72,7 +72,7 @@ jclass JNICALL findClassFunction(JNIEnv* env, const char* name) {
   }
   std::string text = name ? name : "";
   if (text.rfind("java/", 0) != 0) {
-    vm().lookups.push_back("FindClass " + text);
+    recordLookup("FindClass " + text);
   }
   logEvent("FindClass " + text);
   Klass* klass = findClass(text);

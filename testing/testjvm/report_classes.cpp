@@ -134,6 +134,11 @@ void writeMainReport(const std::string& className, Object* stringArray) {
 }
 
 void sleepIfAsked() {
+  // Until the test lets it go: TESTJVM_MAIN_UNTIL_FILE names a file that ends the wait.
+  if (environmentIsSet(L"TESTJVM_MAIN_UNTIL_FILE")) {
+    std::wstring file = fullPath(environment(L"TESTJVM_MAIN_UNTIL_FILE"));
+    while (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(50);
+  }
   if (environmentIsSet(L"TESTJVM_MAIN_SLEEP_MS")) {
     Sleep(static_cast<DWORD>(_wtol(environment(L"TESTJVM_MAIN_SLEEP_MS").c_str())));
   }

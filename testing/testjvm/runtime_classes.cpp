@@ -68,7 +68,7 @@ jvalue forName(Object*, const jvalue* args) {
     }
   }
   if (slashName.rfind("java/", 0) != 0) {
-    vm().lookups.push_back("Class.forName " + utf8(name) + (args[1].z ? " initialize" : ""));
+    recordLookup("Class.forName " + utf8(name) + (args[1].z ? " initialize" : ""));
   }
   logEvent("Class.forName " + utf8(name));
   Klass* klass = findClass(slashName);
@@ -223,7 +223,7 @@ jvalue getMessage(Object* self, const jvalue*) {
 jvalue checkAndLoadMain(Object*, const jvalue* args) {
   Object* what = argument(args, 2);
   std::string name = what ? utf8(static_cast<StringObject*>(what)->units) : "null";
-  vm().lookups.push_back("checkAndLoadMain " + std::string(args[0].z ? "true " : "false ") +
+  recordLookup("checkAndLoadMain " + std::string(args[0].z ? "true " : "false ") +
                          std::to_string(args[1].i) + " " + name);
   logEvent("checkAndLoadMain " + name);
   if (args[1].i != 1) {

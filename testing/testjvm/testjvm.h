@@ -146,7 +146,7 @@ PrintStreamObject* newPrintStream(Object* out);
 // What the test application classes report (report_classes.cpp).
 std::string argumentLines(Object* stringArray);  // "arg.count=N", then units and text per argument
 void writeMainReport(const std::string& className, Object* stringArray);
-void sleepIfAsked();  // TESTJVM_MAIN_SLEEP_MS
+void sleepIfAsked();  // TESTJVM_MAIN_UNTIL_FILE, then TESTJVM_MAIN_SLEEP_MS
 
 // ---- the VM and its threads (invocation.cpp)
 struct VmState {
@@ -160,6 +160,8 @@ struct VmState {
   DWORD loaderThreadId = 0;  // the thread that loaded this library
 };
 VmState& vm();
+// Adds to vm().lookups; forwarded starts look classes up on several threads at once.
+void recordLookup(const std::string& lookup);
 std::string currentThreadName();
 JNIEnv* currentEnv();  // null when the calling thread is not attached
 bool vmIsRunning();  // created and not yet destroyed

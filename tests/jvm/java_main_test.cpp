@@ -477,3 +477,67 @@ TEST(JavaMain, XssSizesTheStackMainRunsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A forwarded start served while the first instance's main is about to start.
+HostRun forwardTo(const std::string& mainClass, std::vector<std::string> forwarded) {
+  std::vector<std::string> flags{"--main-class", mainClass};
+  for (const std::string& argument : forwarded) {
+    flags.push_back("--forward");
+    flags.push_back(argument);
+  }
+  return runHost(flags);
+}
+
+TEST(SecondaryMain, IntFormAnswersWithItsResultFromAClassNamedOutsideAscii) {
+  const HostRun run = forwardTo("probe/Z\xC3\xA4hler", {"gr\xC3\xBC\xC3\x9F", "b"});
+  expectCleanRun(run);
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+  EXPECT_TRUE(run.has("secondary-int gr\xC3\xBC\xC3\x9F|b")) << run.describe();
+  EXPECT_TRUE(run.has("reply 24")) << run.describe();
+  // Detached again: the VM is destroyed and main ran as usual.
+  EXPECT_TRUE(run.has("main-entered")) << run.describe();
+  EXPECT_TRUE(run.has("result mainReturned")) << run.describe();
+}
+
+TEST(SecondaryMain, AnExceptionFromTheIntFormAnswersOneAndIsPrinted) {
+  const HostRun run = forwardTo("probe/Z\xC3\xA4hler", {"throw"});
+  expectCleanRun(run);
+  EXPECT_TRUE(run.has("reply 1")) << run.describe();
+  EXPECT_TRUE(contains(run.errors, "IllegalStateException: thrown by secondaryMain")) << run.describe();
+  EXPECT_TRUE(run.has("result mainReturned")) << run.describe();
+}
+
+TEST(SecondaryMain, VoidFormIsAnsweredBeforeItRunsEvenWhenItThrows) {
+  for (const char* first : {"a", "throw"}) {
+    const HostRun run = forwardTo("probe/SecondVoid", {first, "x y"});
+    expectCleanRun(run);
+    const long reply = run.indexOf("reply 0");
+    ASSERT_GE(reply, 0) << run.describe();
+    const std::string called = std::string("secondary-void ") + first + "|x y on ";
+    EXPECT_TRUE(run.hasPrefix(called)) << run.describe();
+    EXPECT_TRUE(std::none_of(run.lines.begin(), run.lines.begin() + reply,
+                             [&](const std::string& l) { return l.rfind(called, 0) == 0; }))
+        << run.describe();
+    EXPECT_EQ(contains(run.errors, "thrown by secondaryMain"), std::string(first) == "throw") << run.describe();
+    EXPECT_TRUE(run.has("result mainReturned")) << run.describe();
+  }
+}
+
+TEST(SecondaryMain, NoSecondaryMainOrNoVmMeansNoAnswer) {
+  const HostRun withoutMethod = forwardTo("probe/Echo", {"a"});
+  expectCleanRun(withoutMethod);
+  EXPECT_TRUE(withoutMethod.has("no-reply")) << withoutMethod.describe();
+  EXPECT_TRUE(contains(withoutMethod.errors, "NoSuchMethodError")) << withoutMethod.describe();
+  EXPECT_TRUE(withoutMethod.has("result mainReturned")) << withoutMethod.describe();
+
+  // Attaching to a VM that has been destroyed is refused, and nothing crashes.
+  const HostRun afterDestroy = runHost({"--main-class", "probe/Z\xC3\xA4hler", "--forward", "a", "--forward-after-destroy"});
+  expectCleanRun(afterDestroy);
+  EXPECT_TRUE(afterDestroy.has("no-reply")) << afterDestroy.describe();
+  EXPECT_FALSE(afterDestroy.hasPrefix("secondary-int")) << afterDestroy.describe();
+  EXPECT_EQ(afterDestroy.exitCode, 0) << afterDestroy.describe();
+}
+
+}  // namespace

@@ -6,6 +6,11 @@
 //   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
 //            [--error-append] --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//            [--forward UTF8]... [--forward-after-destroy]
+//
+// With --forward, a forwarded start is served on a thread of its own when main is about to start
+// (or, with --forward-after-destroy, once the VM is gone): its answer shows as "reply N", its
+// absence as "no-reply".
 //
 // File names take "/" as their separator here; a time-stamp pattern is filled with the fixed
 // time 2026-12-06 14:05:09.007, with yyyy MM dd HH mm ss as the only pictures.
@@ -30,6 +35,7 @@
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/main_invocation.h"
+#include "jvm/secondary_main.h"
 #include "jvm/time_stamp.h"
 #include "jvm/vm_parameters.h"
 #include "resources/resource_ids.h"
@@ -143,6 +149,34 @@ std::optional<std::u16string> fillPictures(std::u16string_view picture, const la
   return out;
 }
 
+// A forwarded start, served as the first instance's worker serves it.
+struct Forwarding {
+  bool wanted = false;
+  bool afterDestroy = false;
+  std::u16string mainClass;
+  std::vector<std::u16string> arguments;
+  JavaVM* javaVm = nullptr;
+};
+Forwarding forwarding;
+
+class PrintingReply final : public launcher::SecondaryMainReply {
+ public:
+  void send(std::int32_t result) override { printLine("reply " + std::to_string(result)); }
+};
+
+void* forwardingThread(void*) {
+  PrintingReply reply;
+  if (!launcher::callSecondaryMain(forwarding.javaVm, forwarding.mainClass, forwarding.arguments, reply)) {
+    printLine("no-reply");
+  }
+  return nullptr;
+}
+
+void serveForwardedStart() {
+  pthread_t thread;
+  if (pthread_create(&thread, nullptr, forwardingThread, nullptr) == 0) pthread_join(thread, nullptr);
+}
+
 class PrintingHostServices final : public launcher::JavaHostServices {
  public:
   explicit PrintingHostServices(bool answerOk) : answerOk_(answerOk) {}
@@ -160,7 +194,11 @@ class PrintingHostServices final : public launcher::JavaHostServices {
     return answerOk_;
   }
   void closeSplashWindow() override { printLine("close-splash-window"); }
-  void signalMainStarted() override { printLine("main-started"); }
+  void signalMainStarted(JavaVM* javaVm) override {
+    printLine("main-started");
+    forwarding.javaVm = javaVm;
+    if (forwarding.wanted && !forwarding.afterDestroy) serveForwardedStart();
+  }
   [[noreturn]] void sleepForever() override {
     printLine("sleep-forever");
     for (;;) pause();
@@ -260,6 +298,11 @@ int main(int argc, char** argv) {
       request.mainClass = fromUtf8(value());
     } else if (flag == "--arg") {
       request.arguments.push_back(fromUtf8(value()));
+    } else if (flag == "--forward") {
+      forwarding.wanted = true;
+      forwarding.arguments.push_back(fromUtf8(value()));
+    } else if (flag == "--forward-after-destroy") {
+      forwarding.afterDestroy = true;
     } else if (flag == "--arg-units") {
       std::u16string units;
       for (const char* p = value(); *p != '\0';) {
@@ -287,6 +330,7 @@ int main(int argc, char** argv) {
       realFindClassFromBootLoader == nullptr) {
     usage("libjvm.so lacks an entry point");
   }
+  forwarding.mainClass = request.mainClass;
   if (bootLoaderLookup) request.entryPoints.findClassFromBootLoader = loggingFindClassFromBootLoader;
   request.exitHook = onVmExit;
   request.abortHook = onVmAbort;
@@ -308,6 +352,7 @@ int main(int argc, char** argv) {
 
   // The launcher's cleanup destroys a VM the Java main thread left behind.
   launcher::destroyJavaVm(state);
+  if (forwarding.wanted && forwarding.afterDestroy) serveForwardedStart();
   switch (work.result) {
     case JavaMainResult::mainReturned: return 0;
     case JavaMainResult::mainThrew: return 1;
