@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include "app/launcher_app.h"
+#include "base/text.h"
+#include "base/trace.h"
+#include "base/trace_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before anything is loaded: no library is ever looked for in the folder the user happened to
@@ -10,10 +13,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // also drop Path from the search, where the libraries of many Java applications' native code
   // are found.
   ::SetDllDirectoryW(L"");
+  launcher::startTraceFromEnvironment();
   launcher::LauncherApp app;
   int exitCode = -1;
   ::SetThreadLocale(::GetSystemDefaultLCID());
   if (app.initialize()) exitCode = app.run();
   app.cleanup();
+  if (launcher::tracing()) launcher::trace(u"exit", u"code " + launcher::signedDecimalText(exitCode));
   return exitCode;
 }

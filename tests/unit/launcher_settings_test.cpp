@@ -220,6 +220,8 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Java Runtime Environment] JVM Type",
                             u"main-layered [Java Runtime Environment] JVM Source",
                             u"main-layered [Java Runtime Environment] VM Provider",
+                            u"main-layered [Java Runtime Environment] Search Vendor Keys",
+                            u"main-layered [Java Runtime Environment] Use JAVA_HOME",
                             u"main-layered [Java Runtime Environment] Main Class",
                             u"main-layered [Application] Failure Check",
                             u"main-layered [Application] Override WorkingDir",
