@@ -94,11 +94,13 @@ add_scenario(failure_dialog gui)
 add_scenario(stream_redirection win)
 add_scenario(current_folder win)
 add_scenario(non_ansi_folder win)
+add_scenario(vendor_keys win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
 endif()
 if(LAUNCHER_ARCH STREQUAL "x64")
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
+                       win.x64.vendor_keys
                        PROPERTIES RESOURCE_LOCK registry.win)
   set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link
                        PROPERTIES RESOURCE_LOCK registry.gui)

@@ -174,7 +174,9 @@ void LauncherApp::updatePairRelaunch() {
                             : startedAsCompanion           ? u"no: this launcher is the companion"
                             : !mayStartCompanion()         ? u"no: \"Pair Product\" names this launcher"
                                                            : u"no: the jvm.dll is not built for the companion";
-  trace(u"relaunch", std::u16string(why) + u", \"Pair Product\" " + quotedForTrace(settings.pairProduct));
+  std::u16string line(why);
+  if (!settings.pairProduct.empty()) line += u", \"Pair Product\" " + quotedForTrace(settings.pairProduct);
+  trace(u"relaunch", line);
 }
 
 int LauncherApp::run() {

@@ -3,6 +3,7 @@
 #include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/error_box.h"
+#include "base/text.h"
 #include "base/trace.h"
 #include "jvm/class_path.h"
 #include "jvm/vm_parameters.h"
@@ -26,7 +27,8 @@ std::u16string classPathFromSettings(const LaunchContext& context, const Launche
   if (tracing()) {
     // Each entry alone, so that the vendor sees which one found nothing.
     for (const std::u16string& entry : entries) {
-      std::u16string resolved = buildClassPath({entry}, context.folder, expand, enumerate);
+      std::u16string resolved =
+          withoutEmptyElements(buildClassPath({entry}, context.folder, expand, enumerate), u';');
       trace(u"class path", quotedForTrace(entry) + u" -> " +
                                (resolved.empty() ? std::u16string(u"nothing found") : quotedForTrace(resolved)));
     }
