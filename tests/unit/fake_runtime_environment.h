@@ -41,22 +41,25 @@ class FakeRuntimeEnvironment : public RuntimeEnvironment {
       std::vector<std::u16string>& list = keys[std::u16string(keyPath.substr(0, end))];
       if (std::find(list.begin(), list.end(), child) == list.end()) list.push_back(child);
     }
-    values[index(root, view)][std::u16string(keyPath) + u"|" + std::u16string(valueName)] = data;
+    values[index(root, view)][std::u16string(keyPath)][std::u16string(valueName)] = data;
   }
 
   bool fileExists(std::u16string_view path) override { return files.contains(path); }
 
   std::vector<std::u16string> subkeyNames(RegistryRoot root, std::u16string_view keyPath, RegistryView view) override {
     listedKeys.emplace_back(keyPath);
-    auto found = subkeys[index(root, view)].find(withoutClosingBackslash(keyPath));
+    if (keyPath.ends_with(u'\\')) keyPath.remove_suffix(1);
+    auto found = subkeys[index(root, view)].find(keyPath);
     return found == subkeys[index(root, view)].end() ? std::vector<std::u16string>{} : found->second;
   }
 
   std::optional<std::u16string> readString(RegistryRoot root, std::u16string_view keyPath,
                                            std::u16string_view valueName, RegistryView view) override {
-    auto& map = values[index(root, view)];
-    auto found = map.find(std::u16string(keyPath) + u"|" + std::u16string(valueName));
-    if (found == map.end() || found->second.empty()) return std::nullopt;
+    auto& keys = values[index(root, view)];
+    auto key = keys.find(keyPath);
+    if (key == keys.end()) return std::nullopt;
+    auto found = key->second.find(valueName);
+    if (found == key->second.end() || found->second.empty()) return std::nullopt;
     return found->second;
   }
 
@@ -76,12 +79,10 @@ class FakeRuntimeEnvironment : public RuntimeEnvironment {
   static size_t index(RegistryRoot root, RegistryView view) {
     return (root == RegistryRoot::currentUser ? 2 : 0) + (view == RegistryView::view64 ? 1 : 0);
   }
-  static std::u16string withoutClosingBackslash(std::u16string_view path) {
-    return std::u16string(path.ends_with(u'\\') ? path.substr(0, path.size() - 1) : path);
-  }
 
   std::map<std::u16string, std::vector<std::u16string>, std::less<>> subkeys[4];
-  std::map<std::u16string, std::u16string, std::less<>> values[4];
+  using Values = std::map<std::u16string, std::u16string, std::less<>>;
+  std::map<std::u16string, Values, std::less<>> values[4];
 };
 
 // The home of the runtime the registry search chooses in `view`, as the checks compare it.
