@@ -39,6 +39,8 @@ class FileTraceOutput : public TraceOutput {
 }  // namespace
 
 void startTraceFromEnvironment() {
+  // The common case, no trace, costs one call and no buffer.
+  if (::GetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr, 0) == 0) return;
   std::u16string path = environmentValue(u"LAUNCHER_TRACE", 32767);
   if (path.empty()) return;
   UniqueFileHandle file(::CreateFileW(as_wcstr(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
