@@ -53,6 +53,7 @@ endfunction()
 add_library(launcher_jni_unsanitized OBJECT
   src/base/message_format.cpp
   src/base/text.cpp
+  src/base/trace.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
   src/jvm/main_invocation.cpp

@@ -38,6 +38,7 @@ if(BUILD_TESTING)
     tests/unit/settings_reference_test.cpp
     tests/unit/text_test.cpp
     tests/unit/time_stamp_test.cpp
+    tests/unit/vendor_runtime_search_test.cpp
     tests/unit/vm_parameters_test.cpp
     tests/unit/unique_any_test.cpp
   )

@@ -128,6 +128,7 @@ add_scenario(non_ansi_folder win)
 add_scenario(console_launcher win)
 add_scenario(branded_launcher win)
 add_scenario(runtime_splash gui)
+add_scenario(vendor_keys win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
   add_scenario(single_instance_pair win)
@@ -141,6 +142,7 @@ if(LAUNCHER_ARCH STREQUAL "x64")
   # Some forty program starts each, twenty of them at once.
   set_tests_properties(win.x64.single_instance win.x64.single_instance_off PROPERTIES TIMEOUT 300)
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
+                       win.x64.vendor_keys
                        PROPERTIES RESOURCE_LOCK registry.win)
   set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link
                        PROPERTIES RESOURCE_LOCK registry.gui)

@@ -7,9 +7,12 @@
 #include "app/java_host_services_win.h"
 #include "app/module_path.h"
 #include "app/pair_relaunch.h"
+#include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/error_box.h"
 #include "base/path.h"
+#include "base/text.h"
+#include "base/trace.h"
 #include "base/wide.h"
 #include "jvm/java_environment.h"
 #include "jvm/java_environment_win.h"
@@ -28,10 +31,16 @@ namespace launcher {
 namespace {
 // The VM calls these when the Java program exits or the VM aborts. The launcher has nothing to
 // add there, so they return and the VM carries on with its own exit or abort.
-void JNICALL onVmExit(jint) {}
+void JNICALL onVmExit(jint code) {
+  if (tracing()) trace(u"exit", u"the program called System.exit(" + signedDecimalText(code) + u")");
+}
 void JNICALL onVmAbort() {}
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
+constexpr std::u16string_view kSourceNames[] = {
+    u"\"JRE Path\"", u"beside the launcher", u"JAVA_HOME", u"the registry",
+    u"the 64-bit registry view", u"HKEY_CURRENT_USER", u"nowhere"};
+static_assert(std::size(kSourceNames) == static_cast<size_t>(RuntimeSource::none) + 1);
 }  // namespace
 
 bool LauncherApp::initialize() {
@@ -56,15 +65,25 @@ bool LauncherApp::locateRuntime() {
   RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
   jvmDllPath = location.jvmDllPath;
   runtimeVendor = location.vendor;
+  if (tracing()) {
+    trace(u"runtime", location.source == RuntimeSource::none
+                          ? u"none qualifies; the user is asked for a runtime folder"
+                          : u"chosen " + quotedForTrace(jvmDllPath) + u" from " +
+                                std::u16string(kSourceNames[static_cast<size_t>(location.source)]));
+  }
   switch (location.source) {
     case RuntimeSource::jrePath:
+    case RuntimeSource::javaHome:
     case RuntimeSource::registry64:
-      // A runtime named by path may be of either architecture; one found only among the 64-bit
-      // registrations is for the companion when it is what it says.
+    case RuntimeSource::registryUser:
+      // A runtime named by path may be of either architecture, and so may one registered per
+      // user, where both registry views meet; one found only among the 64-bit registrations is
+      // for the companion when it is what it says.
       updatePairRelaunch();
       return true;
     case RuntimeSource::besideLauncher:
     case RuntimeSource::registry:
+      trace(u"relaunch", u"no: a runtime from this launcher's own registry view or folder loads here");
       return true;
     case RuntimeSource::none:
       break;
@@ -91,6 +110,7 @@ bool LauncherApp::askForRuntimeFolder() {
   // The order of the search's own stages: the runtime, the companion decision, then the folder
   // remembered for the next start, which the companion reads too when it is the one to start.
   jvmDllPath = dialog.chosenJvmDll();
+  if (tracing()) trace(u"runtime", u"chosen " + quotedForTrace(jvmDllPath) + u" in the runtime folder dialog");
   updatePairRelaunch();
   storeJrePath(context, settings, dialog.chosenFolder());
   return true;
@@ -99,6 +119,7 @@ bool LauncherApp::askForRuntimeFolder() {
 bool LauncherApp::readSettings() {
   // A launcher whose path has no "." has no settings file, and nothing to start.
   if (context.settingsFile.empty()) return false;
+  if (tracing()) trace(u"settings", u"main file " + quotedForTrace(context.settingsFile));
   ProfileSettingsSource source(context);
   SettingsOutcome outcome = readSettingsFrom(source, settings);
   switch (outcome.status) {
@@ -158,6 +179,15 @@ void LauncherApp::updatePairRelaunch() {
   // A runtime this launcher cannot load and may not hand on is still tried here, so that the load
   // error tells the user which runtime it is.
   relaunchThroughPair = mayStartCompanion() && isCompanionRuntime(jvmDllPath);
+  if (!tracing()) return;
+  std::u16string_view why = relaunchThroughPair           ? u"yes: the jvm.dll is built for the companion"
+                            : settings.pairProduct.empty() ? u"no: no \"Pair Product\""
+                            : startedAsCompanion           ? u"no: this launcher is the companion"
+                            : !mayStartCompanion()         ? u"no: \"Pair Product\" names this launcher"
+                                                           : u"no: the jvm.dll is not built for the companion";
+  std::u16string line(why);
+  if (!settings.pairProduct.empty()) line += u", \"Pair Product\" " + quotedForTrace(settings.pairProduct);
+  trace(u"relaunch", line);
 }
 
 int LauncherApp::run() {
@@ -202,6 +232,10 @@ int LauncherApp::runJava() {
                           runtimeNeedsSleepAfterMain(),
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
+  if (tracing()) {
+    for (const std::string& option : vmSetup.vmOptions) trace(u"vm", u"option " + quotedForTrace(fromThreadAnsi(option)));
+    trace(u"vm", u"options \"exit\" and \"abort\" carry the launcher's hooks");
+  }
   WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), splash, &secondaryMainServer);
   switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
     case JavaMainResult::mainReturned:

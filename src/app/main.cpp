@@ -6,6 +6,9 @@
 
 #include "app/launcher_app.h"
 #include "base/error_box.h"
+#include "base/text.h"
+#include "base/trace.h"
+#include "base/trace_win.h"
 
 namespace {
 
@@ -15,11 +18,13 @@ int runLauncher() {
   // also drop Path from the search, where the libraries of many Java applications' native code
   // are found.
   ::SetDllDirectoryW(L"");
+  launcher::startTraceFromEnvironment();
   launcher::LauncherApp app;
   int exitCode = -1;
   ::SetThreadLocale(::GetSystemDefaultLCID());
   if (app.initialize()) exitCode = app.run();
   app.cleanup();
+  if (launcher::tracing()) launcher::trace(u"exit", u"code " + launcher::signedDecimalText(exitCode));
   return exitCode;
 }
 

@@ -41,4 +41,7 @@ std::vector<std::u16string> splitAt(std::u16string_view value, char16_t separato
 // current folder.
 std::u16string withoutEmptyElements(std::u16string_view list, char16_t separator);
 
+// `text` in UTF-8; a surrogate without its partner becomes U+FFFD.
+std::string utf8FromUtf16(std::u16string_view text);
+
 }  // namespace launcher

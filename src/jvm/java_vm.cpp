@@ -1,5 +1,7 @@
 #include "jvm/java_vm.h"
 
+#include "base/text.h"
+#include "base/trace.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
@@ -58,6 +60,7 @@ bool createJavaVm(const JavaRuntimeEntryPoints& entryPoints, const std::vector<s
   JavaVM* javaVm = nullptr;
   JNIEnv* jniEnv = nullptr;
   const jint rc = entryPoints.createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &initArgs);
+  if (tracing()) trace(u"vm", rc == JNI_OK ? u"created" : u"not created, JNI_CreateJavaVM gave " + signedDecimalText(rc));
   if (rc != JNI_OK) {
     const unsigned reasonId = reasonTextId(rc);
     services.showError(IDS_VM_CREATION_FAILED,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/trace.h"
 #include "jvm/java_strings.h"
 #include "jvm/jni_local_ref.h"
 #include "resources/resource_ids.h"
@@ -202,12 +203,25 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
     if (helper) {
       if (!mainClassPassesChecks(env, className, services)) return JavaMainResult::launchFailed;
       mainClass = loadThroughLauncherHelper(env, asClass(helper), className);
+      if (tracing()) {
+        trace(u"main class", quotedForTrace(className) + (mainClass != nullptr ? u": loaded through LauncherHelper"
+                                                                              : u": LauncherHelper gave no class"));
+      }
+    } else {
+      trace(u"main class", u"the runtime has no LauncherHelper");
     }
   }
-  if (mainClass == nullptr) mainClass = findThroughClassLoader(env, request, className, services);
+  if (mainClass == nullptr) {
+    mainClass = findThroughClassLoader(env, request, className, services);
+    if (tracing()) {
+      trace(u"main class", quotedForTrace(className) + (mainClass != nullptr ? u": loaded by the class loader"
+                                                                            : u": not found by the class loader"));
+    }
+  }
   if (mainClass == nullptr) return JavaMainResult::launchFailed;
 
   const jmethodID mainMethod = findMainMethod(env, mainClass, className, services);
+  trace(u"main class", mainMethod != nullptr ? u"calling main" : u"no usable main method");
   if (mainMethod == nullptr) return JavaMainResult::launchFailed;
   const jobjectArray arguments = newJavaStringArray(env, request.arguments);
   if (arguments == nullptr) {

@@ -3,6 +3,8 @@
 #include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/error_box.h"
+#include "base/text.h"
+#include "base/trace.h"
 #include "jvm/class_path.h"
 #include "jvm/vm_parameters.h"
 #include "resources/resource_ids.h"
@@ -19,10 +21,19 @@ MemoryBases currentMemoryBases() {
 }
 
 std::u16string classPathFromSettings(const LaunchContext& context, const LauncherSettings& settings) {
-  std::u16string classPath =
-      buildClassPath(splitClassPath(settings.classPath), context.folder,
-                     [](std::u16string_view text) { return expandEnvironment(text); },
-                     [](std::u16string_view pattern) { return findFileNames(pattern); });
+  auto expand = [](std::u16string_view text) { return expandEnvironment(text); };
+  auto enumerate = [](std::u16string_view pattern) { return findFileNames(pattern); };
+  std::vector<std::u16string> entries = splitClassPath(settings.classPath);
+  if (tracing()) {
+    // Each entry alone, so that the vendor sees which one found nothing.
+    for (const std::u16string& entry : entries) {
+      std::u16string resolved =
+          withoutEmptyElements(buildClassPath({entry}, context.folder, expand, enumerate), u';');
+      trace(u"class path", quotedForTrace(entry) + u" -> " +
+                               (resolved.empty() ? std::u16string(u"nothing found") : quotedForTrace(resolved)));
+    }
+  }
+  std::u16string classPath = buildClassPath(entries, context.folder, expand, enumerate);
   if (settings.embeddedJar) classPath = prependEmbeddedJar(classPath, context.modulePath);
   return classPath;
 }

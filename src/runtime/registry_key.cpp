@@ -7,14 +7,14 @@
 
 namespace launcher {
 
-RegistryKey::RegistryKey(std::u16string_view path, bool view64) {
+RegistryKey::RegistryKey(std::u16string_view path, bool view64, HKEY root) {
   // The search forms key names with a closing backslash so that subkey names can be appended;
   // the registry wants the name without it.
   std::u16string name(path);
   while (!name.empty() && name.back() == u'\\') name.pop_back();
   REGSAM access = KEY_READ | (view64 ? KEY_WOW64_64KEY : 0);
   HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, as_wcstr(name), 0, access, &key) == ERROR_SUCCESS) key_.reset(key);
+  if (::RegOpenKeyExW(root, as_wcstr(name), 0, access, &key) == ERROR_SUCCESS) key_.reset(key);
 }
 
 std::vector<std::u16string> RegistryKey::subkeyNames() const {

@@ -1,5 +1,5 @@
 #pragma once
-// One open key under HKEY_LOCAL_MACHINE, read-only, in the registry view the search asks for.
+// One open registry key, read-only, in the registry view the search asks for.
 
 #include <windows.h>
 
@@ -14,9 +14,10 @@ namespace launcher {
 
 class RegistryKey {
  public:
-  // Opens HKEY_LOCAL_MACHINE\`path` for reading; in the 64-bit view when `view64` is set, else
-  // in the process's own. A key that cannot be opened leaves an object that yields nothing.
-  RegistryKey(std::u16string_view path, bool view64);
+  // Opens `root`\`path` (HKEY_LOCAL_MACHINE unless told otherwise) for reading; in the 64-bit
+  // view when `view64` is set, else in the process's own. A key that cannot be opened leaves an
+  // object that yields nothing.
+  RegistryKey(std::u16string_view path, bool view64, HKEY root = HKEY_LOCAL_MACHINE);
 
   bool isOpen() const { return static_cast<bool>(key_); }
 

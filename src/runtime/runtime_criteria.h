@@ -54,6 +54,9 @@ struct RuntimeCriteria {
   // Whether a companion executable of the other architecture can start a runtime this process
   // cannot load.
   bool withCompanion = false;
+  // Opt-in sources: the registry keys of today's distributions, and the JAVA_HOME variable.
+  bool searchVendorKeys = false;
+  bool useJavaHome = false;
 
   const VendorRule& vendor(RuntimeVendor which) const { return vendors[static_cast<std::size_t>(which)]; }
 };

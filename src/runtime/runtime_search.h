@@ -1,8 +1,8 @@
 #pragma once
 // Which jvm.dll the launcher loads: the runtime folder named in the settings, a runtime beside
-// the launcher, or one of the runtimes that installers registered under HKEY_LOCAL_MACHINE,
-// filtered by version range, kind, vendor and VM flavour and matched against the preferred
-// versions. Every question to the machine goes through `RuntimeEnvironment`, so the whole
+// the launcher, the one JAVA_HOME names (when the settings ask for it), or one of the runtimes
+// that installers registered, filtered by version range, kind, vendor and VM flavour and matched
+// against the preferred versions. Every question to the machine goes through `RuntimeEnvironment`, so the whole
 // choice can be checked without Windows.
 
 #include <array>
@@ -18,6 +18,8 @@
 namespace launcher {
 
 enum class RegistryView { defaultView, view64 };
+// HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER: per-user installs register under the latter.
+enum class RegistryRoot { localMachine, currentUser };
 
 // What the runtime search asks of the machine.
 class RuntimeEnvironment {
@@ -25,13 +27,19 @@ class RuntimeEnvironment {
   virtual ~RuntimeEnvironment() = default;
   // True when a find-first-file for exactly `path` finds an entry.
   virtual bool fileExists(std::u16string_view path) = 0;
-  // Names of the subkeys of HKEY_LOCAL_MACHINE\<keyPath> in `view`, in the order the registry
-  // returns them; empty when the key cannot be opened. keyPath may end in a backslash.
-  virtual std::vector<std::u16string> subkeyNames(std::u16string_view keyPath, RegistryView view) = 0;
-  // The string value `valueName` of HKEY_LOCAL_MACHINE\<keyPath>, up to its first NUL; nothing
-  // when the key or value is missing or its data is empty.
-  virtual std::optional<std::u16string> readString(std::u16string_view keyPath, std::u16string_view valueName,
-                                                   RegistryView view) = 0;
+  // Names of the subkeys of <root>\<keyPath> in `view`, in the order the registry returns them;
+  // empty when the key cannot be opened. keyPath may end in a backslash.
+  virtual std::vector<std::u16string> subkeyNames(RegistryRoot root, std::u16string_view keyPath,
+                                                  RegistryView view) = 0;
+  // The string value `valueName` of <root>\<keyPath>, up to its first NUL; nothing when the key or
+  // value is missing or its data is empty.
+  virtual std::optional<std::u16string> readString(RegistryRoot root, std::u16string_view keyPath,
+                                                   std::u16string_view valueName, RegistryView view) = 0;
+  // The text of the "release" file in the runtime folder `home` (ending in a backslash); nothing
+  // when there is none or it cannot be read.
+  virtual std::optional<std::string> readReleaseFile(std::u16string_view home) = 0;
+  // The value of JAVA_HOME; empty when it is not set.
+  virtual std::u16string javaHomeVariable() = 0;
 };
 
 // A jvm.dll inside a runtime home; an empty path when the home holds none that qualifies.
@@ -84,8 +92,39 @@ struct JvmCandidate {
   std::u16string home;  // ends in a backslash
   bool isServer = false;
   bool favored = false;  // an accepted kind from a favoured vendor
-  RuntimeVendor vendor = RuntimeVendor::sun;  // whose key registered it
+  RuntimeVendor vendor = RuntimeVendor::sun;  // whose key registered it; for a vendor key, whose rule applies
+  // Found under one of today's distributions' own keys (below) rather than a classic key.
+  bool fromVendorKey = false;
+  RegistryRoot root = RegistryRoot::localMachine;
 };
+
+// How today's distributions register their runtimes. Their installers write keys of their own,
+// not the classic ones above; the search reads them only when the settings ask for it.
+enum class VendorLayout {
+  // <key>\<version>\<VM>\MSI, value "Path"; VM "hotspot", or "openj9" where the key allows it.
+  msi,
+  // <key>\<name such as zulu-17>, value "InstallationPath"; JDK or JRE as the folder shows.
+  installationPath,
+};
+
+struct VendorRuntimeKey {
+  std::u16string_view path;  // ending in a backslash
+  std::u16string_view vendorName;
+  VendorLayout layout;
+  RuntimeKind kind;  // for `msi` keys; an `installationPath` runtime with bin\javac.exe is a JDK
+  bool takesOpenJ9;
+};
+
+// In the order they are searched, HKEY_LOCAL_MACHINE before HKEY_CURRENT_USER; every one after
+// the classic keys, so a classic registration wins among runtimes that rank equal.
+extern const std::array<VendorRuntimeKey, 8> kVendorRuntimeKeys;
+
+// Appends a candidate for every runtime registered under `key` in `root` and `view` that passes
+// the same tests as a classic registration. Its version is the version subkey's name when that
+// starts with a digit, else the runtime's "release" file JAVA_VERSION, else the digits of the
+// name. A HotSpot runtime counts as Sun's for "VM Provider", an OpenJ9 one as IBM's.
+void scanVendorKey(RuntimeEnvironment& env, const VendorRuntimeKey& key, RegistryRoot root, RegistryView view,
+                   const RuntimeCriteria& criteria, std::vector<JvmCandidate>& candidates);
 
 // Reads the "JavaHome" of `key` + `subkeyName` and probes it for a jvm.dll. On success `home`
 // is that folder (with a trailing backslash and the key's suffix) and `isServer` tells whether
@@ -108,14 +147,17 @@ void orderCandidates(std::vector<JvmCandidate>& candidates, const RuntimeCriteri
 // matches; without such a match, the best. Nothing for an empty list.
 std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria);
 
-// The runtime chosen among those registered in `view`. The 64-bit view is searched only for a
-// launcher with a companion executable, which alone can start a runtime found there.
+// The runtime chosen among those registered in `view`: the classic keys under
+// HKEY_LOCAL_MACHINE, then, when the settings ask for it, the vendor keys under
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER, all ranked together. The 64-bit view is searched only
+// for a launcher with a companion executable, which alone can start a runtime found there.
 std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                              RegistryView view);
 
 // Where the runtime was found; `registry64` means this process cannot load it and the companion
-// executable must start instead.
-enum class RuntimeSource { jrePath, besideLauncher, registry, registry64, none };
+// executable must start instead. A runtime from JAVA_HOME or from HKEY_CURRENT_USER (which both
+// registry views share) may be of either architecture, so its jvm.dll decides as for "JRE Path".
+enum class RuntimeSource { jrePath, besideLauncher, javaHome, registry, registry64, registryUser, none };
 
 struct RuntimeLocation {
   RuntimeSource source = RuntimeSource::none;
@@ -124,9 +166,14 @@ struct RuntimeLocation {
   std::optional<RuntimeVendor> vendor;
 };
 
+// The home JAVA_HOME names, when it is an absolute path whose runtime's "release" version lies in
+// range and which holds a jvm.dll for the VM type; kind and vendor rules do not apply, as to
+// "JRE Path". The jvm.dll's path, or empty.
+std::u16string findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& criteria);
+
 // The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,
-// which ends in a backslash, is unknown and so empty), the default registry view, then the 64-bit
-// one. The first source that yields a jvm.dll decides; `none` when none does.
+// which ends in a backslash, is unknown and so empty), JAVA_HOME when "Use JAVA_HOME" is on,
+// the default registry view, then the 64-bit one. The first source that yields a jvm.dll decides; `none` when none does.
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The runtime search's view of this machine: its files and HKEY_LOCAL_MACHINE.
+// The runtime search's view of this machine: its files, its registry and JAVA_HOME.
 
 #include "runtime/runtime_search.h"
 
@@ -8,9 +8,11 @@ namespace launcher {
 class WindowsRuntimeEnvironment : public RuntimeEnvironment {
  public:
   bool fileExists(std::u16string_view path) override;
-  std::vector<std::u16string> subkeyNames(std::u16string_view keyPath, RegistryView view) override;
-  std::optional<std::u16string> readString(std::u16string_view keyPath, std::u16string_view valueName,
-                                           RegistryView view) override;
+  std::vector<std::u16string> subkeyNames(RegistryRoot root, std::u16string_view keyPath, RegistryView view) override;
+  std::optional<std::u16string> readString(RegistryRoot root, std::u16string_view keyPath,
+                                           std::u16string_view valueName, RegistryView view) override;
+  std::optional<std::string> readReleaseFile(std::u16string_view home) override;
+  std::u16string javaHomeVariable() override;
 };
 
 }  // namespace launcher

@@ -70,6 +70,10 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { applyJvmSource(v, s.runtime); }},
     {kJavaRuntime, u"VM Provider", ValueRead::layered, false,
      [](Value v, Settings& s) { applyVmProvider(v, s.runtime); }},
+    {kJavaRuntime, u"Search Vendor Keys", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.searchVendorKeys = isYesInAnyCase(v); }},
+    {kJavaRuntime, u"Use JAVA_HOME", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.runtime.useJavaHome = isYesInAnyCase(v); }},
     {kJavaRuntime, u"Main Class", ValueRead::layered, true,
      [](Value v, Settings& s) {
        s.mainClass = v;

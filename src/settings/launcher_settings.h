@@ -48,7 +48,8 @@ struct LauncherSettings {
 
 // Keys that switch a feature on compare in one of two ways, fixed per key: "Single Instance",
 // "Output Append" and "Error Append" want "yes" exactly; "Failure Check", "Override WorkingDir",
-// "Pair Return Code", "Embedded Jar" and "Preffer Native Splash Screen" take "yes" in any case;
+// "Pair Return Code", "Embedded Jar", "Preffer Native Splash Screen", "Search Vendor Keys" and
+// "Use JAVA_HOME" take "yes" in any case;
 // "Splash Screen Shadow" wants "true" exactly. Settings files written for earlier releases rely
 // on each key's rule, so they are not unified.
 bool isExactYes(std::u16string_view value);

@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "base/environment.h"
+#include "base/trace.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
+#include "settings/profile_read.h"
 #include "settings/settings_paths.h"
 
 namespace launcher {
@@ -51,6 +53,19 @@ void writeJrePath(const std::u16string& file, std::u16string_view folder) {
   ::WritePrivateProfileStringW(as_wcstr(section), as_wcstr(key), as_wcstr(value), as_wcstr(file));
 }
 
+// One line per key read: its value and the file and section it came from.
+void traceSetting(std::u16string_view section, std::u16string_view key, const std::optional<std::u16string>& value,
+                  std::u16string_view origin) {
+  std::u16string line = u"[" + std::u16string(section) + u"] " + std::u16string(key) + u" = ";
+  if (!value) {
+    line += u"(too long to read, taken as empty)";
+  } else {
+    line += quotedForTrace(*value);
+    line += value->empty() ? u" (not set)" : u" from " + std::u16string(origin);
+  }
+  trace(u"settings", line);
+}
+
 }  // namespace
 
 std::u16string userSettingsFilePath(const LaunchContext& context, const LauncherSettings& settings,
@@ -71,12 +86,21 @@ std::u16string pairUserSettingsFilePath(const LauncherSettings& settings) {
 }
 
 std::optional<std::u16string> ProfileSettingsSource::readMainPlain(std::u16string_view section, std::u16string_view key) {
-  return main_.readPlain(section, key);
+  std::optional<std::u16string> value = main_.readPlain(section, key);
+  if (tracing()) traceSetting(section, key, value, u"[" + std::u16string(section) + u"]");
+  return value;
 }
 
 std::optional<std::u16string> ProfileSettingsSource::readMainLayered(std::u16string_view section,
                                                                      std::u16string_view key, bool tokenList) {
-  return main_.readLayered(section, key, tokenList);
+  std::optional<std::u16string> value = main_.readLayered(section, key, tokenList);
+  if (tracing()) {
+    // Read once more to tell the vendor which section the value stands in.
+    std::optional<std::u16string> own = main_.readPlain(section, key);
+    bool fromOwn = own && !own->empty();
+    traceSetting(section, key, value, u"[" + (fromOwn ? std::u16string(section) : plusSectionName(section)) + u"]");
+  }
+  return value;
 }
 
 std::u16string ProfileSettingsSource::userPath(const ProductIdentity& product) {
@@ -86,7 +110,12 @@ std::u16string ProfileSettingsSource::userPath(const ProductIdentity& product) {
 
 bool ProfileSettingsSource::userFileExists(const ProductIdentity& product) {
   std::u16string path = userPath(product);
-  return !path.empty() && pathFound(path);
+  bool exists = !path.empty() && pathFound(path);
+  if (tracing()) {
+    trace(u"settings", u"per-user file " + quotedForTrace(path) +
+                           (exists ? u": exists, its \"JRE Path\" counts" : u": none, the main file's \"JRE Path\" counts"));
+  }
+  return exists;
 }
 
 std::optional<std::u16string> ProfileSettingsSource::readUserPlain(const ProductIdentity& product,
@@ -94,7 +123,9 @@ std::optional<std::u16string> ProfileSettingsSource::readUserPlain(const Product
                                                                    std::u16string_view key) {
   std::u16string path = userPath(product);
   if (path.empty()) return std::u16string();
-  return ProfileFile(path).readPlain(section, key);
+  std::optional<std::u16string> value = ProfileFile(path).readPlain(section, key);
+  if (tracing()) traceSetting(section, key, value, u"the per-user file");
+  return value;
 }
 
 void storeJrePath(const LaunchContext& context, const LauncherSettings& settings, std::u16string_view folder) {

@@ -192,6 +192,8 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
   source.mainLayered[{std::u16string(kJre), u"JVM Type"}] = u"favor_server";
   source.mainLayered[{std::u16string(kJre), u"JVM Source"}] = u"only_JDK";
   source.mainLayered[{std::u16string(kJre), u"VM Provider"}] = u"Any";
+  source.mainLayered[{std::u16string(kJre), u"Search Vendor Keys"}] = u"YES";
+  source.mainLayered[{std::u16string(kJre), u"Use JAVA_HOME"}] = u"yes ";
   source.mainLayered[{std::u16string(kApp), u"Failure Check"}] = u"YES";
   source.mainLayered[{std::u16string(kApp), u"Override WorkingDir"}] = u"no";
   source.mainLayered[{std::u16string(kJre), u"System Path"}] = u"C:\\bin";
@@ -220,6 +222,8 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Java Runtime Environment] JVM Type",
                             u"main-layered [Java Runtime Environment] JVM Source",
                             u"main-layered [Java Runtime Environment] VM Provider",
+                            u"main-layered [Java Runtime Environment] Search Vendor Keys",
+                            u"main-layered [Java Runtime Environment] Use JAVA_HOME",
                             u"main-layered [Java Runtime Environment] Main Class",
                             u"main-layered [Application] Failure Check",
                             u"main-layered [Application] Override WorkingDir",
@@ -247,6 +251,8 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
             (std::array<std::int32_t, 4>{65535, 65535, 65535, 65535}));
   EXPECT_FALSE(settings.isService);
   EXPECT_EQ(settings.runtime.preferredVersions, (Strings{u"1.8", u"1.7"}));
+  EXPECT_TRUE(settings.runtime.searchVendorKeys);
+  EXPECT_FALSE(settings.runtime.useJavaHome);
   EXPECT_EQ(settings.runtime.jrePath, u"C:\\user-jre");
   EXPECT_EQ(settings.runtime.jvmType, JvmType::favorServer);
   EXPECT_TRUE(settings.runtime.jdkAccepted);
