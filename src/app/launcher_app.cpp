@@ -10,6 +10,7 @@
 #include "base/error_box.h"
 #include "base/path.h"
 #include "base/wide.h"
+#include "jvm/class_data_archive_win.h"
 #include "jvm/java_environment.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
@@ -25,10 +26,11 @@
 
 namespace launcher {
 namespace {
-// The VM calls these when the Java program exits or the VM aborts. The launcher has nothing to
-// add there, so they return and the VM carries on with its own exit or abort.
-void JNICALL onVmExit(jint) {}
-void JNICALL onVmAbort() {}
+// The VM calls these when the Java program exits or the VM aborts. The exit hook comes after
+// HotSpot has written a class-data archive, which is published there; then both return and the
+// VM carries on with its own exit or abort.
+void JNICALL onVmExit(jint) { finishClassDataArchive(true); }
+void JNICALL onVmAbort() { abandonClassDataArchiveOnAbort(); }
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 }  // namespace
@@ -52,6 +54,7 @@ bool LauncherApp::locateRuntime() {
   RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
   jvmDllPath = location.jvmDllPath;
   runtimeVendor = location.vendor;
+  runtimeVersion = location.version;
   switch (location.source) {
     case RuntimeSource::jrePath:
     case RuntimeSource::registry64:
@@ -162,6 +165,7 @@ int LauncherApp::runJava() {
   if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
     appendExtraArguments(settings.extraArguments, arguments);
   }
+  prepareClassDataArchive(context, settings, jvmDllPath, runtimeVersion, vmSetup);
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -173,7 +177,11 @@ int LauncherApp::runJava() {
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   WindowsJavaHostServices services(messageOwner, nullptr);
-  switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
+  JavaMainResult result = runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services);
+  // The VM has ended, and written the class-data archive this start was to make, unless the
+  // launch failed; that VM ends in cleanup, with too few classes for an archive worth keeping.
+  if (result != JavaMainResult::launchFailed) finishClassDataArchive(true);
+  switch (result) {
     case JavaMainResult::mainReturned:
       return 0;
     case JavaMainResult::mainThrew:
@@ -189,6 +197,7 @@ void LauncherApp::cleanup() {
   // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
+  finishClassDataArchive(false);
 }
 
 }  // namespace launcher

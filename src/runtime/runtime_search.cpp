@@ -148,11 +148,11 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
   // An empty "JRE Path" is no path at all rather than the root of the current drive.
   if (!criteria.jrePath.empty()) {
     JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(criteria.jrePath), criteria.jvmType);
-    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt};
+    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt, std::nullopt};
   }
   if (std::optional<std::u16string> home = findBesideLauncher(env, launcherFolder)) {
     JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
-    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt};
+    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt, std::nullopt};
   }
   // The probe of a registered runtime may have used another VM type than the setting (see the
   // key table), so its jvm.dll is looked up again with the setting as written.
@@ -164,7 +164,7 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
   }
   if (chosen) {
     JvmDllProbe probe = findJvmDll(env, chosen->home, criteria.jvmType);
-    if (!probe.path.empty()) return {source, std::move(probe.path), chosen->vendor};
+    if (!probe.path.empty()) return {source, std::move(probe.path), chosen->vendor, chosen->version};
   }
   return {};
 }

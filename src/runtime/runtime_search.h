@@ -122,6 +122,8 @@ struct RuntimeLocation {
   std::u16string jvmDllPath;
   // For a registered runtime, the vendor whose key registered it.
   std::optional<RuntimeVendor> vendor;
+  // For a registered runtime, the version its key names.
+  std::optional<JavaVersion> version;
 };
 
 // The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,
