@@ -61,7 +61,7 @@ std::optional<std::u16string> archiveName(const ClassDataArchiveRequest& request
     contents.add(stamp);
   }
   for (const std::string& option : request.vmOptions) {
-    if (option.starts_with("-X")) contents.add(std::u16string(option.begin(), option.end()));
+    if (option.starts_with("-XX:") || option.starts_with("-Xmx")) contents.add(std::u16string(option.begin(), option.end()));
   }
   return owner.hex() + u"-" + contents.hex();
 }

@@ -77,7 +77,8 @@ struct ClassDataArchiveRequest {
   std::u16string baseArchive;
   // The class path entries in order.
   std::vector<std::u16string> classPath;
-  // The VM options; those that start with "-X" shape the archive (heap size, collector) and count.
+  // The VM options; the "-XX:" and "-Xmx" ones shape the archive (collector, compressed
+  // pointers) and count.
   std::vector<std::string> vmOptions;
   // Tells this start's file apart from that of another start at the same time (the process id).
   std::u16string startTag;
