@@ -11,7 +11,6 @@ namespace {
 class FakeFiles : public ArchiveFiles {
  public:
   std::map<std::u16string, FileStamp> entries;
-  bool writable = true;
 
   std::optional<FileStamp> stamp(std::u16string_view path) override {
     auto found = entries.find(std::u16string(path));
@@ -19,11 +18,11 @@ class FakeFiles : public ArchiveFiles {
     return found->second;
   }
   bool makeFolders(std::u16string_view folder) override {
-    if (writable) entries.emplace(folder, FileStamp{0, 0, true});
+    entries.emplace(folder, FileStamp{0, 0, true});
     return entries.contains(std::u16string(folder));
   }
   bool createNew(std::u16string_view path) override {
-    return writable && entries.emplace(path, FileStamp{}).second;
+    return entries.emplace(path, FileStamp{}).second;
   }
   bool replace(std::u16string_view from, std::u16string_view to) override {
     auto found = entries.find(std::u16string(from));
@@ -99,31 +98,6 @@ TEST(ClassDataArchive, FolderUnderLocalAppDataFromTheProductSettings) {
   EXPECT_EQ(classDataArchiveFolder(u"L:", u"Acme", u". .", u"C:\\app\\app.exe"), std::nullopt);
 }
 
-TEST(ClassDataArchive, WrittenOnceUnderItsOwnNameThenUsed) {
-  FakeFiles files = acmeMachine();
-  ClassDataArchiveRequest request = acmeRequest();
-  std::optional<ClassDataArchivePlan> first = planClassDataArchive(request, files);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->written, first->archive.substr(0, first->archive.size() - 4) + u".7.tmp");
-  EXPECT_EQ(first->options, (std::vector<std::u16string>{u"-Xlog:cds*=off", u"-XX:ArchiveClassesAtExit=" + first->written}));
-  EXPECT_TRUE(files.entries.contains(first->written));  // reserved, so an unwritable folder shows now
-
-  // A VM that ended without writing (or wrote nothing) publishes nothing.
-  EXPECT_FALSE(publishClassDataArchive(request, *first, files));
-  EXPECT_TRUE(files.archiveFolder().empty());
-
-  first = planClassDataArchive(request, files);
-  vmWrites(files, *first);
-  EXPECT_TRUE(publishClassDataArchive(request, *first, files));
-  EXPECT_EQ(files.archiveFolder().size(), 1u);
-
-  std::optional<ClassDataArchivePlan> second = planClassDataArchive(request, files);
-  ASSERT_TRUE(second);
-  EXPECT_EQ(second->archive, first->archive);
-  EXPECT_TRUE(second->written.empty());
-  EXPECT_EQ(second->options, (std::vector<std::u16string>{u"-Xlog:cds*=off", u"-XX:SharedArchiveFile=" + first->archive}));
-}
-
 // Whatever the archive was made of gives it another name: the old one is never used again.
 TEST(ClassDataArchive, AnyChangeItWasMadeFromGivesANewArchiveAndRemovesTheOld) {
   struct Change {
@@ -177,7 +151,7 @@ TEST(ClassDataArchive, ChangeDuringTheRunIsNeverPublished) {
   EXPECT_TRUE(files.archiveFolder().empty());
 }
 
-TEST(ClassDataArchive, NoArchiveWhereOneCannotBeMadeOrFailedBefore) {
+TEST(ClassDataArchive, NoArchiveWithoutTheRuntimesOwnOrWithAFolderOnTheClassPath) {
   {
     FakeFiles files = acmeMachine();
     files.entries.erase(u"C:\\jdk\\bin\\server\\classes.jsa");
@@ -191,35 +165,6 @@ TEST(ClassDataArchive, NoArchiveWhereOneCannotBeMadeOrFailedBefore) {
     EXPECT_FALSE(planClassDataArchive(request, files));
     EXPECT_TRUE(files.archiveFolder().empty());
   }
-  {
-    FakeFiles files = acmeMachine();
-    files.writable = false;
-    EXPECT_FALSE(planClassDataArchive(acmeRequest(), files));
-  }
-  {
-    FakeFiles files = acmeMachine();
-    ClassDataArchiveRequest request = acmeRequest();
-    std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
-    abandonClassDataArchive(*plan, files);
-    EXPECT_EQ(files.archiveFolder(), (std::vector<std::u16string>{nameOf(plan->failedMark)}));
-    EXPECT_FALSE(planClassDataArchive(request, files));
-  }
-}
-
-// Two first starts at once each write a file of their own; each publishes whole.
-TEST(ClassDataArchive, TwoStartsAtOnceWriteSeparateFiles) {
-  FakeFiles files = acmeMachine();
-  ClassDataArchiveRequest one = acmeRequest(u"100"), two = acmeRequest(u"200");
-  std::optional<ClassDataArchivePlan> a = planClassDataArchive(one, files);
-  std::optional<ClassDataArchivePlan> b = planClassDataArchive(two, files);
-  ASSERT_TRUE(a && b);
-  EXPECT_NE(a->written, b->written);
-  EXPECT_EQ(a->archive, b->archive);
-  vmWrites(files, *a);
-  vmWrites(files, *b);
-  EXPECT_TRUE(publishClassDataArchive(one, *a, files));
-  EXPECT_TRUE(publishClassDataArchive(two, *b, files));
-  EXPECT_EQ(files.archiveFolder(), (std::vector<std::u16string>{nameOf(a->archive)}));
 }
 
 }  // namespace
