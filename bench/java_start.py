@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
 """Time from process start to the first line of main(), for one small class started through the
 launcher's JNI code (the native host, build/native) and through the JDK's own `java -cp`, 20 runs
-each, alternating so that both see the same machine state. Prints both medians and their ratio."""
+each, alternating so that both see the same machine state. Prints both medians and their ratio.
+
+Then a real application (bench/realapp: JSON, XML and dates with Jackson and Joda-Time from
+Debian's packages, some two thousand classes): time to main and to the end of its start-up work,
+through the JNI code with the class-data archive, without it, and through `java -cp`, alternating;
+`--real-only` runs this part alone."""
 
 import os
 import shutil
+import tempfile
 import statistics
 import subprocess
 import sys
@@ -25,17 +31,73 @@ def java_command():
     return os.path.join(os.path.dirname(os.path.realpath(javac)), "java")
 
 
-def time_to_main(command):
-    """Milliseconds from just before the process is started to the moment main() began."""
+def time_to_main(command, mark="main-at "):
+    """Milliseconds from just before the process is started to the moment main() printed `mark`."""
     started = time.time_ns()
     output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
     for line in output.splitlines():
-        if line.startswith("main-at "):
+        if line.startswith(mark):
             return (int(line.split()[1]) * 1000 - started) / 1e6
-    sys.exit("java_start: no main-at line from " + " ".join(command))
+    sys.exit("java_start: no " + mark + "line from " + " ".join(command))
+
+
+REAL_LIBRARIES = ["jackson-databind", "jackson-core", "jackson-annotations", "joda-time"]
+
+
+def build_real_application(work):
+    """The real application's jar, compiled against the packaged libraries; its class path."""
+    libraries = [os.path.join("/usr/share/java", name + ".jar") for name in REAL_LIBRARIES]
+    missing = [path for path in libraries if not os.path.exists(path)]
+    if missing:
+        sys.exit("java_start: missing " + ", ".join(missing) + " (tools/install-deps installs them)")
+    bin_folder = os.path.dirname(java_command())
+    source = os.path.join(ROOT, "bench", "realapp", "benchapp", "RealStart.java")
+    classes = os.path.join(work, "classes")
+    subprocess.run([os.path.join(bin_folder, "javac"), "-cp", ":".join(libraries), "-d", classes, source], check=True)
+    jar = os.path.join(work, "realapp.jar")
+    subprocess.run([os.path.join(bin_folder, "jar"), "cf", jar, "-C", classes, "benchapp"], check=True)
+    return [jar] + libraries
+
+
+def real_application():
+    with tempfile.TemporaryDirectory(prefix="realapp-") as work:
+        class_path = ":".join(build_real_application(work))
+        archive = os.path.join(work, "Class Data")
+        main_class = "benchapp/RealStart"
+        commands = {
+            "launcher JNI code with archive": [HOST, "--class-data-archive", archive, "--archive-class-path",
+                                               class_path, "--main-class", main_class],
+            "launcher JNI code, no archive": [HOST, "--vm-option", "-Djava.class.path=" + class_path,
+                                              "--main-class", main_class],
+            "java -cp": [java_command(), "-cp", class_path, main_class.replace("/", ".")],
+        }
+        # The first start writes the archive; it and one run of each warm the file cache.
+        for command in commands.values():
+            time_to_main(command)
+        times = {name: {"main-at ": [], "ready-at ": []} for name in commands}
+        for _ in range(RUNS):
+            for name, command in commands.items():
+                started = time.time_ns()
+                output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+                for line in output.splitlines():
+                    for mark in times[name]:
+                        if line.startswith(mark):
+                            times[name][mark].append((int(line.split()[1]) * 1000 - started) / 1e6)
+        java = {mark: statistics.median(values) for mark, values in times["java -cp"].items()}
+        print(f"real application (Jackson, Joda-Time, XML), median of {RUNS} alternating runs, ms:")
+        print(f"  {'':32s} {'to main':>8s} {'to ready':>9s} {'ready / java':>13s}")
+        for name, marks in times.items():
+            at_main = statistics.median(marks["main-at "])
+            ready = statistics.median(marks["ready-at "])
+            print(f"  {name + ':':32s} {at_main:8.1f} {ready:9.1f} {ready / java['ready-at ']:13.2f}")
 
 
 def main():
+    if "--real-only" in sys.argv:
+        if not os.path.exists(HOST):
+            sys.exit("java_start: build the native preset first (" + HOST + " missing)")
+        real_application()
+        return
     if not os.path.exists(HOST):
         sys.exit("java_start: build the native preset first (" + HOST + " missing)")
     host = [HOST, "--vm-option", "-Djava.class.path=" + CLASSES, "--main-class", MAIN_CLASS]
@@ -52,6 +114,7 @@ def main():
     print(f"  launcher JNI code (native host): {host_median:7.1f} ms")
     print(f"  java -cp:                        {java_median:7.1f} ms")
     print(f"  ratio host / java:               {host_median / java_median:7.2f}")
+    real_application()
 
 
 if __name__ == "__main__":

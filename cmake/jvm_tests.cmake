@@ -15,8 +15,8 @@ set(jvm_test_classes "${jvm_test_dir}/classes")
 set(jvm_test_java_names
   javafx/application/Application
   probe/BrokenInit probe/Echo probe/ExitLater probe/ExitSeven probe/FxWithoutMain probe/HiddenMain
-  probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/SecondVoid probe/StackProbe
-  probe/Startup probe/Zähler
+  probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/Reflective probe/SecondVoid
+  probe/StackProbe probe/Startup probe/Zähler
   probe/Thrower probe/TwoStreams)
 set(jvm_test_java_sources)
 set(jvm_test_class_files)
@@ -42,7 +42,24 @@ add_custom_command(
   DEPENDS ${jvm_test_java_sources} "${jvm_test_absent_jar}"
   COMMENT "Compiling the Java classes of the JNI tests"
   VERBATIM)
-add_custom_target(jvm_test_classes ALL DEPENDS ${jvm_test_class_files})
+# The same classes in a jar, for the class-data archive, which HotSpot makes only from jars.
+set(jvm_test_jar "${jvm_test_dir}/probe.jar")
+add_custom_command(
+  OUTPUT "${jvm_test_jar}"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" cf "${jvm_test_jar}" -C "${jvm_test_classes}" probe
+  DEPENDS ${jvm_test_class_files}
+  COMMENT "Packing the JNI tests' classes into a jar"
+  VERBATIM)
+# A jar with no classes whose manifest puts the folder "conf/" beside it on the class path.
+set(jvm_test_folder_jar "${jvm_test_dir}/folder-manifest.jar")
+add_custom_command(
+  OUTPUT "${jvm_test_folder_jar}"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" cfm "${jvm_test_folder_jar}"
+          "${CMAKE_SOURCE_DIR}/tests/jvm/archive/folder-manifest.txt" -C "${jvm_test_dir}/absent" absent
+  DEPENDS "${CMAKE_SOURCE_DIR}/tests/jvm/archive/folder-manifest.txt" "${jvm_test_absent_jar}"
+  COMMENT "Packing a jar whose manifest names a folder"
+  VERBATIM)
+add_custom_target(jvm_test_classes ALL DEPENDS ${jvm_test_class_files} "${jvm_test_jar}" "${jvm_test_folder_jar}")
 
 # Replaces the directory's compile and link options, which carry the sanitizers.
 function(launcher_without_sanitizers target)
@@ -52,8 +69,10 @@ endfunction()
 
 add_library(launcher_jni_unsanitized OBJECT
   src/base/message_format.cpp
+  src/base/path.cpp
   src/base/text.cpp
   src/base/trace.cpp
+  src/jvm/class_data_archive.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
   src/jvm/main_invocation.cpp
@@ -62,6 +81,7 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/stream_redirection.cpp
   src/jvm/time_stamp.cpp
   src/jvm/vm_parameters.cpp
+  src/settings/settings_paths.cpp
 )
 target_include_directories(launcher_jni_unsanitized PUBLIC
   src "${LAUNCHER_JDK_INCLUDE}" "${LAUNCHER_JDK_INCLUDE}/linux")
@@ -70,7 +90,8 @@ launcher_without_sanitizers(launcher_jni_unsanitized)
 find_package(Threads REQUIRED)
 add_executable(jvm_host tests/jvm/jvm_host.cpp)
 target_link_libraries(jvm_host PRIVATE launcher_jni_unsanitized Threads::Threads ${CMAKE_DL_LIBS})
-target_compile_definitions(jvm_host PRIVATE LAUNCHER_TEST_LIBJVM="${LAUNCHER_TEST_LIBJVM}")
+target_compile_definitions(jvm_host PRIVATE LAUNCHER_TEST_LIBJVM="${LAUNCHER_TEST_LIBJVM}"
+  JVM_HOST_SELF="${jvm_test_dir}/jvm_host")
 set_target_properties(jvm_host PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${jvm_test_dir}")
 launcher_without_sanitizers(jvm_host)
 
@@ -79,6 +100,8 @@ target_link_libraries(java_main_test PRIVATE GTest::gtest_main)
 target_compile_options(java_main_test PRIVATE -Wall -Wextra)
 target_compile_definitions(java_main_test PRIVATE
   JVM_HOST_PATH="$<TARGET_FILE:jvm_host>"
-  JVM_TEST_CLASSES="${jvm_test_classes}")
+  JVM_TEST_CLASSES="${jvm_test_classes}"
+  JVM_TEST_JAR="${jvm_test_jar}"
+  JVM_TEST_FOLDER_JAR="${jvm_test_folder_jar}")
 add_dependencies(java_main_test jvm_host jvm_test_classes)
 gtest_discover_tests(java_main_test TEST_PREFIX "unit.jvm." PROPERTIES LABELS "unit")

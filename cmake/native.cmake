@@ -16,6 +16,7 @@ if(BUILD_TESTING)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
   add_executable(unit_tests
+    tests/unit/class_data_archive_test.cpp
     tests/unit/class_path_test.cpp
     tests/unit/command_line_test.cpp
     tests/unit/env_expand_test.cpp

@@ -14,6 +14,7 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "base/wide.h"
+#include "jvm/class_data_archive_win.h"
 #include "jvm/java_environment.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
@@ -29,12 +30,14 @@
 
 namespace launcher {
 namespace {
-// The VM calls these when the Java program exits or the VM aborts. The launcher has nothing to
-// add there, so they return and the VM carries on with its own exit or abort.
+// The VM calls these when the Java program exits or the VM aborts. The exit hook comes after
+// HotSpot has written a class-data archive, which is published there; then both return and the
+// VM carries on with its own exit or abort.
 void JNICALL onVmExit(jint code) {
   if (tracing()) trace(u"exit", u"the program called System.exit(" + signedDecimalText(code) + u")");
+  finishClassDataArchive(true);
 }
-void JNICALL onVmAbort() {}
+void JNICALL onVmAbort() { abandonClassDataArchiveOnAbort(); }
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 constexpr std::u16string_view kSourceNames[] = {
@@ -71,6 +74,7 @@ bool LauncherApp::locateRuntime() {
                           : u"chosen " + quotedForTrace(jvmDllPath) + u" from " +
                                 std::u16string(kSourceNames[static_cast<size_t>(location.source)]));
   }
+  runtimeVersion = location.version;
   switch (location.source) {
     case RuntimeSource::jrePath:
     case RuntimeSource::javaHome:
@@ -222,6 +226,7 @@ int LauncherApp::runJava() {
   if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
     appendExtraArguments(settings.extraArguments, arguments);
   }
+  prepareClassDataArchive(context, settings, jvmDllPath, runtimeVersion, vmSetup);
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -237,7 +242,11 @@ int LauncherApp::runJava() {
     trace(u"vm", u"options \"exit\" and \"abort\" carry the launcher's hooks");
   }
   WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), splash, &secondaryMainServer);
-  switch (runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services)) {
+  JavaMainResult result = runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services);
+  // The VM has ended, and written the class-data archive this start was to make, unless the
+  // launch failed; that VM ends in cleanup, with too few classes for an archive worth keeping.
+  if (result != JavaMainResult::launchFailed) finishClassDataArchive(true);
+  switch (result) {
     case JavaMainResult::mainReturned:
       return 0;
     case JavaMainResult::mainThrew:
@@ -254,6 +263,7 @@ void LauncherApp::cleanup() {
   // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
+  finishClassDataArchive(false);
   splash.closeRuntimeSplash();
   singleInstance.tearDown();
 }

@@ -77,6 +77,8 @@ class LauncherApp {
   bool relaunchThroughPair = false;
   // For a registered runtime, whose key registered it.
   std::optional<RuntimeVendor> runtimeVendor;
+  // For a registered runtime, the version its key names.
+  std::optional<JavaVersion> runtimeVersion;
   // True when another launcher started this one as its companion.
   bool startedAsCompanion = false;
   // The VM's options, the main thread's stack size and the output and error files.

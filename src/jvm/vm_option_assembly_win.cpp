@@ -54,6 +54,8 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
   classPath = convertPathList(classPath, ansiSafePath, unconvertible);
   if (!unconvertible.empty()) showError(messageOwner, IDS_PATH_NOT_ANSI, {unconvertible});
 
+  setup.classPath = classPath;
+  setup.userOptionsAt = setup.vmOptions.size() + 1;
   std::vector<std::u16string> options{classPathOption(classPath)};
   VmParameters parameters = applyVmParameters(settings.vmParameters, currentMemoryBases());
   options.insert(options.end(), parameters.options.begin(), parameters.options.end());

@@ -21,6 +21,10 @@ struct VmSetup {
   std::uint32_t mainThreadStackSize = 0;
   // The output and error files, their environment references expanded.
   StreamFiles streamFiles;
+  // The class path as handed to the VM, entries separated by ";".
+  std::u16string classPath;
+  // Where the user's own options begin in vmOptions; options put before them yield to them.
+  size_t userOptionsAt = 0;
 };
 
 // Adds the class path option and the user's VM parameters to `setup.vmOptions`, and sets the

@@ -395,7 +395,7 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
       trace(kTrace, u"\"JRE Path\" " + quotedForTrace(criteria.jrePath) +
                         (probe.path.empty() ? u": rejected: no jvm.dll there for the JVM Type" : u": taken"));
     }
-    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt};
+    if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt, std::nullopt};
   }
   if (std::optional<std::u16string> home = findBesideLauncher(env, launcherFolder)) {
     JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
@@ -403,13 +403,13 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
       trace(kTrace, u"beside the launcher " + quotedForTrace(*home) +
                         (probe.path.empty() ? u": rejected: no jvm.dll there for the JVM Type" : u": taken"));
     }
-    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt};
+    if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt, std::nullopt};
   } else if (tracing()) {
     trace(kTrace, u"beside the launcher " + quotedForTrace(launcherFolder) + u": no bin\\java.dll there or in jre\\");
   }
   if (criteria.useJavaHome) {
     std::u16string path = findJavaHomeJvm(env, criteria);
-    if (!path.empty()) return {RuntimeSource::javaHome, std::move(path), std::nullopt};
+    if (!path.empty()) return {RuntimeSource::javaHome, std::move(path), std::nullopt, std::nullopt};
   }
   // The probe of a registered runtime may have used another VM type than the setting (see the
   // key table), so its jvm.dll is looked up again with the setting as written.
@@ -424,7 +424,7 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
     if (chosen->root == RegistryRoot::currentUser) source = RuntimeSource::registryUser;
     // A vendor key says nothing of the runtime's own habits; its release file does, later.
     std::optional<RuntimeVendor> vendor = chosen->fromVendorKey ? std::nullopt : std::optional(chosen->vendor);
-    if (!probe.path.empty()) return {source, std::move(probe.path), vendor};
+    if (!probe.path.empty()) return {source, std::move(probe.path), vendor, chosen->version};
   }
   return {};
 }

@@ -164,6 +164,8 @@ struct RuntimeLocation {
   std::u16string jvmDllPath;
   // For a registered runtime, the vendor whose key registered it.
   std::optional<RuntimeVendor> vendor;
+  // For a registered runtime, the version its key names.
+  std::optional<JavaVersion> version;
 };
 
 // The home JAVA_HOME names, when it is an absolute path whose runtime's "release" version lies in

@@ -103,6 +103,8 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.embeddedJar = isYesInAnyCase(v); }},
     {kJavaRuntime, u"Virtual Machine Parameters", ValueRead::layeredList, false,
      [](Value v, Settings& s) { s.vmParameters = v; }},
+    {kJavaRuntime, u"Class Data Archive", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.classDataArchive = isYesInAnyCase(v); }},
     {kApplication, u"Output File", ValueRead::layered, false,
      [](Value v, Settings& s) { s.streams.outputFile = v; }},
     {kApplication, u"Output Append", ValueRead::layered, false,

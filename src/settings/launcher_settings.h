@@ -35,6 +35,8 @@ struct LauncherSettings {
   std::u16string classPath;
   bool embeddedJar = false;
   std::u16string vmParameters;
+  // "Class Data Archive": keep an archive of the application's classes for faster starts.
+  bool classDataArchive = false;
   // As written; expanded when the VM options are built.
   StreamFiles streams;
   // "Cmd": extra arguments for main, as written.

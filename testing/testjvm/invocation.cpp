@@ -76,7 +76,28 @@ bool isMemorySize(const std::string& text) {
   if (startsWith("-Xmx") || startsWith("-Xms") || startsWith("-Xss")) {
     return isMemorySize(option.substr(4)) ? JNI_OK : JNI_EINVAL;
   }
+  // What a HotSpot of version 13 or later takes for its class-data archive.
+  if (startsWith("-Xlog:") || startsWith("-XX:SharedArchiveFile=") || startsWith("-XX:ArchiveClassesAtExit=")) {
+    return JNI_OK;
+  }
   return JNI_ERR;
+}
+
+// Writes the archive that -XX:ArchiveClassesAtExit asks for as the VM ends, the way HotSpot does:
+// the file is removed and made anew, read-only.
+void writeClassDataArchive() {
+  for (const std::string& option : vm().options) {
+    if (option.rfind("-XX:ArchiveClassesAtExit=", 0) != 0) continue;
+    std::string path = option.substr(25);
+    std::wstring wide(path.begin(), path.end());
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide.c_str());
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr);
+    DWORD written = 0;
+    bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, "testjvm archive", 15, &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    logEvent(std::string(ok ? "archive written " : "archive not written ") + path);
+  }
 }
 
 [[maybe_unused]] void toStandardError(const std::string& text) {
@@ -202,6 +223,7 @@ jint JNICALL destroyJavaVm(JavaVM*) {
   }
   logEvent("DestroyJavaVM on " + current->name);
   awaitNonDaemonThreads();
+  writeClassDataArchive();
   detachCurrent();
   phase = Phase::Destroyed;
   logEvent("destroyed");
@@ -271,6 +293,7 @@ void startApplicationThread(DWORD(WINAPI* routine)(void*), void* parameter) {
 
 void systemExit(jint code) {
   logEvent("System.exit " + std::to_string(code));
+  writeClassDataArchive();
   if (auto hook = vm().exitHook) {
 #if defined(__i386__)
     if (int left = testjvmCallExitHook(reinterpret_cast<void*>(hook), code); left != 0) {

@@ -20,6 +20,10 @@
 #include <thread>
 #include <vector>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <utime.h>
+
 extern char** environ;
 
 namespace {
@@ -474,6 +478,157 @@ TEST(JavaMain, XssSizesTheStackMainRunsOn) {
   ASSERT_GT(recursionDepth(standard), 0u) << standard.describe();
   // main runs on the thread made with that stack: it recurses far deeper.
   EXPECT_GT(recursionDepth(large), 8 * recursionDepth(standard)) << standard.describe() << large.describe();
+}
+
+// The class-data archive, planned and published as the launcher does, against HotSpot 17's own
+// writing and mapping of it.
+class ClassDataArchive : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = temporaryFolder();
+    jar_ = dir_ + "/app.jar";
+    writeFile(jar_, readFile(JVM_TEST_JAR));
+  }
+
+  // A start of probe/Echo (or `mainClass`) with the archive in `folder` and `jars` as class path;
+  // the class-loading log goes to `log` when one is named.
+  HostRun start(const std::string& jars, const std::string& log = "", const std::string& mainClass = "probe/Echo") {
+    std::vector<std::string> flags = {"--class-data-archive", folder(), "--archive-class-path", jars};
+    if (!log.empty()) flags.insert(flags.end(), {"--vm-option", "-Xlog:class+load=info:file=" + log});
+    flags.insert(flags.end(), {"--main-class", mainClass});
+    return runHost(flags);
+  }
+  std::string folder() const { return dir_ + "/Class Data"; }
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder().c_str())) {
+      while (const dirent* e = readdir(d)) {
+        if (e->d_name[0] != '.') names.push_back(e->d_name);
+      }
+      closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Whether the log shows the application's classes mapped from its archive.
+  static bool mappedFromArchive(const std::string& log) {
+    return contains(readFile(log), " source: shared objects file (top)") &&
+           !contains(readFile(log), "source: file:");
+  }
+  // An ordinary run that says nothing about the archive on either stream.
+  static void expectQuietSuccess(const HostRun& run) {
+    expectCleanRun(run);
+    EXPECT_EQ(run.exitCode, 0) << run.describe();
+    EXPECT_TRUE(run.has("main-entered argc 0")) << run.describe();
+    for (const char* noise : {"cds", "CDS", "shared archive"}) {
+      EXPECT_FALSE(contains(run.errors, noise)) << run.describe();
+      for (const std::string& line : run.lines) {
+        if (!line.starts_with("archive-")) EXPECT_FALSE(contains(line, noise)) << run.describe();
+      }
+    }
+  }
+
+  std::string dir_;
+  std::string jar_;
+};
+
+// probe/Reflective leads HotSpot to a class it cannot archive, which it warns about.
+TEST_F(ClassDataArchive, FirstStartWritesItAndTheNextMapsTheClassesFromIt) {
+  const HostRun first = start(jar_, dir_ + "/first.log", "probe/Reflective");
+  expectQuietSuccess(first);
+  EXPECT_TRUE(first.hasPrefix("archive-option -XX:ArchiveClassesAtExit=" + folder() + "/")) << first.describe();
+  EXPECT_TRUE(first.has("archive-published yes")) << first.describe();
+  EXPECT_FALSE(mappedFromArchive(dir_ + "/first.log"));
+  ASSERT_EQ(files().size(), 1u);
+  const std::string archive = folder() + "/" + files()[0];
+  EXPECT_TRUE(archive.ends_with(".jsa")) << archive;
+
+  const HostRun second = start(jar_, dir_ + "/second.log", "probe/Reflective");
+  expectQuietSuccess(second);
+  EXPECT_TRUE(second.has("archive-option -XX:SharedArchiveFile=" + archive)) << second.describe();
+  EXPECT_FALSE(second.hasPrefix("archive-published")) << second.describe();
+  EXPECT_TRUE(mappedFromArchive(dir_ + "/second.log")) << readFile(dir_ + "/second.log");
+}
+
+TEST_F(ClassDataArchive, SystemExitPublishesItFromTheExitHook) {
+  const HostRun run = start(jar_, "", "probe/ExitSeven");
+  EXPECT_EQ(run.exitCode, 7) << run.describe();
+  EXPECT_LT(run.indexOf("exit-hook 7"), run.indexOf("archive-published yes")) << run.describe();
+  ASSERT_EQ(files().size(), 1u);
+  EXPECT_TRUE(files()[0].ends_with(".jsa"));
+}
+
+// A jar replaced (a new time stamp) or another class path: the old archive is never handed to
+// the VM; a new one replaces it, and the start goes on as usual.
+TEST_F(ClassDataArchive, ChangedJarOrClassPathReplacesTheStaleArchive) {
+  expectQuietSuccess(start(jar_));
+  const std::vector<std::string> before = files();
+  ASSERT_EQ(before.size(), 1u);
+
+  struct utimbuf later{std::time(nullptr) + 60, std::time(nullptr) + 60};
+  ASSERT_EQ(utime(jar_.c_str(), &later), 0);
+  const HostRun updated = start(jar_, dir_ + "/updated.log");
+  expectQuietSuccess(updated);
+  EXPECT_TRUE(updated.hasPrefix("archive-option -XX:ArchiveClassesAtExit=")) << updated.describe();
+  EXPECT_FALSE(mappedFromArchive(dir_ + "/updated.log"));
+  const std::vector<std::string> after = files();
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_NE(after, before);
+
+  const std::string other = dir_ + "/other.jar";
+  writeFile(other, readFile(JVM_TEST_JAR));
+  expectQuietSuccess(start(jar_ + ":" + other));
+  ASSERT_EQ(files().size(), 1u);
+  EXPECT_NE(files(), after);
+  const HostRun again = start(jar_ + ":" + other, dir_ + "/again.log");
+  expectQuietSuccess(again);
+  EXPECT_TRUE(mappedFromArchive(dir_ + "/again.log"));
+}
+
+TEST_F(ClassDataArchive, AFolderThatCannotBeMadeMeansNoArchiveAndAnOrdinaryStart) {
+  writeFile(dir_ + "/blocker", "");
+  const HostRun run = runHost({"--class-data-archive", dir_ + "/blocker/Class Data", "--archive-class-path", jar_,
+                               "--main-class", "probe/Echo"});
+  expectQuietSuccess(run);
+  EXPECT_TRUE(run.has("archive none")) << run.describe();
+  EXPECT_FALSE(run.hasPrefix("archive-option")) << run.describe();
+}
+
+TEST_F(ClassDataArchive, TwoFirstStartsAtOnceBothRunAndLeaveOneGoodArchive) {
+  HostRun runs[2];
+  std::thread other([&] { runs[1] = start(jar_); });
+  runs[0] = start(jar_);
+  other.join();
+  for (const HostRun& run : runs) {
+    expectQuietSuccess(run);
+    EXPECT_TRUE(run.hasPrefix("archive-option -XX:ArchiveClassesAtExit=")) << run.describe();
+  }
+  ASSERT_EQ(files().size(), 1u) << files().back();
+  EXPECT_TRUE(files()[0].ends_with(".jsa"));
+  const HostRun next = start(jar_, dir_ + "/next.log");
+  expectQuietSuccess(next);
+  EXPECT_TRUE(mappedFromArchive(dir_ + "/next.log"));
+}
+
+// HotSpot cannot archive with a non-empty folder on the class path and fails the VM's end. The
+// launcher leaves out folders it can see; one named in a jar's manifest shows only when the VM
+// aborts, which is remembered, so that only that one start is affected.
+TEST_F(ClassDataArchive, FoldersOnTheClassPathAreLeftWithoutArchive) {
+  const HostRun direct = start(JVM_TEST_CLASSES);
+  expectQuietSuccess(direct);
+  EXPECT_TRUE(direct.has("archive none")) << direct.describe();
+
+  const std::string lib = dir_ + "/lib.jar";
+  writeFile(lib, readFile(JVM_TEST_FOLDER_JAR));
+  mkdir((dir_ + "/conf").c_str(), 0777);
+  writeFile(dir_ + "/conf/app.properties", "a=b\n");
+  const HostRun aborted = start(lib + ":" + jar_);
+  EXPECT_TRUE(aborted.has("abort-hook")) << aborted.describe();
+  ASSERT_EQ(files().size(), 1u);
+  EXPECT_TRUE(files()[0].ends_with(".failed"));
+  const HostRun after = start(lib + ":" + jar_);
+  expectQuietSuccess(after);
+  EXPECT_TRUE(after.has("archive none")) << after.describe();
 }
 
 }  // namespace

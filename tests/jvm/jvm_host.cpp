@@ -5,17 +5,23 @@
 //
 //   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
-//            [--error-append] --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
+//            --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
 //
 // With --forward, a forwarded start is served on a thread of its own when main is about to start
 // (or, with --forward-after-destroy, once the VM is gone): its answer shows as "reply N", its
 // absence as "no-reply".
 //
+// With --class-data-archive the class-data archive is planned as the launcher plans it, for the
+// given jars as the class path; its options go first, and it is published when the VM has ended.
+//
 // File names take "/" as their separator here; a time-stamp pattern is filled with the fixed
 // time 2026-12-06 14:05:09.007, with yyyy MM dd HH mm ss as the only pictures.
 
+#include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +38,7 @@
 #include <vector>
 
 #include "base/message_format.h"
+#include "jvm/class_data_archive.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/main_invocation.h"
@@ -221,8 +228,109 @@ class PrintingHostServices final : public launcher::JavaHostServices {
   bool answerOk_;
 };
 
-void JNICALL onVmExit(jint code) { printLine("exit-hook " + std::to_string(code)); }
-void JNICALL onVmAbort() { printLine("abort-hook"); }
+std::string narrow(std::u16string_view text) { return escapedUtf8(text); }
+
+class PosixArchiveFiles final : public launcher::ArchiveFiles {
+ public:
+  std::optional<launcher::FileStamp> stamp(std::u16string_view path) override {
+    struct stat status;
+    if (stat(narrow(path).c_str(), &status) != 0) return std::nullopt;
+    return launcher::FileStamp{static_cast<std::uint64_t>(status.st_size),
+                               static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                                   static_cast<std::uint64_t>(status.st_mtim.tv_nsec),
+                               S_ISDIR(status.st_mode)};
+  }
+  bool makeFolders(std::u16string_view folder) override {
+    const std::string path = narrow(folder);
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+      mkdir(path.substr(0, slash).c_str(), 0777);
+    }
+    mkdir(path.c_str(), 0777);
+    const auto made = stamp(folder);
+    return made && made->isFolder;
+  }
+  bool createNew(std::u16string_view path) override {
+    const int fd = open(narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0) close(fd);
+    return fd >= 0;
+  }
+  bool replace(std::u16string_view from, std::u16string_view to) override {
+    return rename(narrow(from).c_str(), narrow(to).c_str()) == 0;
+  }
+  void remove(std::u16string_view path) override { unlink(narrow(path).c_str()); }
+  std::vector<std::u16string> namesStartingWith(std::u16string_view folder, std::u16string_view prefix) override {
+    std::vector<std::u16string> names;
+    if (DIR* dir = opendir(narrow(folder).c_str())) {
+      while (const dirent* entry = readdir(dir)) {
+        const std::u16string name = fromUtf8(entry->d_name);
+        if (name.starts_with(prefix)) names.push_back(name);
+      }
+      closedir(dir);
+    }
+    return names;
+  }
+};
+
+// The archive of this run, when one is planned and not yet published.
+struct {
+  launcher::ClassDataArchiveRequest request;
+  launcher::ClassDataArchivePlan plan;
+  bool pending = false;
+} archive;
+
+void finishArchive() {
+  if (!archive.pending) return;
+  archive.pending = false;
+  PosixArchiveFiles files;
+  const bool published = launcher::publishClassDataArchive(archive.request, archive.plan, files);
+  printLine(std::string("archive-published ") + (published ? "yes" : "no"));
+}
+
+void JNICALL onVmExit(jint code) {
+  printLine("exit-hook " + std::to_string(code));
+  finishArchive();
+}
+void JNICALL onVmAbort() {
+  printLine("abort-hook");
+  if (archive.pending) {
+    archive.pending = false;
+    PosixArchiveFiles files;
+    launcher::abandonClassDataArchive(archive.plan, files);
+  }
+}
+
+// Plans the archive as the launcher does and puts its options first.
+void planArchive(const std::string& folder, const std::string& jars, JavaMainRequest& request) {
+  archive.request.folder = fromUtf8(folder);
+  archive.request.separator = u'/';
+  archive.request.applicationPath = fromUtf8(JVM_HOST_SELF);
+  archive.request.runtimeLibrary = fromUtf8(LAUNCHER_TEST_LIBJVM);
+  std::string libjvm = LAUNCHER_TEST_LIBJVM;
+  archive.request.baseArchive = fromUtf8(libjvm.substr(0, libjvm.rfind('/')) + "/classes.jsa");
+  for (std::size_t start = 0; start <= jars.size();) {
+    std::size_t end = jars.find(':', start);
+    if (end == std::string::npos) end = jars.size();
+    archive.request.classPath.push_back(fromUtf8(jars.substr(start, end - start)));
+    start = end + 1;
+  }
+  request.vmOptions.push_back("-Djava.class.path=" + jars);
+  archive.request.vmOptions = request.vmOptions;
+  archive.request.startTag = fromUtf8(std::to_string(getpid()));
+  PosixArchiveFiles files;
+  std::optional<launcher::ClassDataArchivePlan> plan = launcher::planClassDataArchive(archive.request, files);
+  if (!plan) {
+    printLine("archive none");
+    return;
+  }
+  std::vector<std::string> options;
+  for (const std::u16string& option : plan->options) {
+    options.push_back(narrow(option));
+    printLine("archive-option " + options.back());
+  }
+  request.vmOptions.insert(request.vmOptions.begin(), options.begin(), options.end());
+  archive.plan = std::move(*plan);
+  archive.pending = !archive.plan.written.empty();
+}
 
 launcher::FindClassFromBootLoaderFn realFindClassFromBootLoader = nullptr;
 
@@ -267,6 +375,8 @@ int main(int argc, char** argv) {
   bool bootLoaderLookup = true;
   bool answerOk = true;
   std::uint32_t stackSize = 0;
+  std::string archiveFolder;
+  std::string archiveJars;
   for (int i = 1; i < argc; ++i) {
     const std::string_view flag = argv[i];
     auto value = [&]() -> const char* {
@@ -294,6 +404,10 @@ int main(int argc, char** argv) {
       request.streamFiles.errorFile = fromUtf8(value());
     } else if (flag == "--error-append") {
       request.streamFiles.errorAppend = true;
+    } else if (flag == "--class-data-archive") {
+      archiveFolder = value();
+    } else if (flag == "--archive-class-path") {
+      archiveJars = value();
     } else if (flag == "--main-class") {
       request.mainClass = fromUtf8(value());
     } else if (flag == "--arg") {
@@ -335,6 +449,8 @@ int main(int argc, char** argv) {
   request.exitHook = onVmExit;
   request.abortHook = onVmAbort;
 
+  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, request);
+
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));
 
@@ -352,6 +468,7 @@ int main(int argc, char** argv) {
 
   // The launcher's cleanup destroys a VM the Java main thread left behind.
   launcher::destroyJavaVm(state);
+  finishArchive();
   if (forwarding.wanted && forwarding.afterDestroy) serveForwardedStart();
   switch (work.result) {
     case JavaMainResult::mainReturned: return 0;

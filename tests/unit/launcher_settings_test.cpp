@@ -205,6 +205,7 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
   source.mainLayered[{std::u16string(kApp), u"Output File"}] = u"%TEMP%\\out.log";
   source.mainLayered[{std::u16string(kApp), u"Error Append"}] = u"yes";
   source.mainLayered[{std::u16string(kApp), u"Cmd"}] = u" -x";
+  source.mainLayered[{std::u16string(kJre), u"Class Data Archive"}] = u"yEs";
   source.mainPlain[{u"Display", u"Splash Screen Shadow"}] = u"true";
 
   LauncherSettings settings;
@@ -235,6 +236,7 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Class Path] Class Path",
                             u"main-layered [Application] Embedded Jar",
                             u"main-layered [Java Runtime Environment] Virtual Machine Parameters",
+                            u"main-layered [Java Runtime Environment] Class Data Archive",
                             u"main-layered [Application] Output File",
                             u"main-layered [Application] Output Append",
                             u"main-layered [Application] Error File",
@@ -273,6 +275,7 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
   EXPECT_FALSE(settings.streams.outputAppend);
   EXPECT_TRUE(settings.streams.errorAppend);
   EXPECT_EQ(settings.extraArguments, u" -x");
+  EXPECT_TRUE(settings.classDataArchive);
   EXPECT_TRUE(settings.splashShadow);
   EXPECT_FALSE(settings.preferRuntimeSplash);
 }

@@ -292,11 +292,13 @@ TEST(LocateRuntimeStages, ARegisteredRuntimeComesWithItsVendor) {
   applyVmProvider(u"any", criteria);
   RuntimeLocation location = locateRuntimeStages(machine, criteria, u"");
   EXPECT_EQ(location.vendor, RuntimeVendor::ibm);
+  EXPECT_EQ(JavaVersion::toString(*location.version), u"1.8");
   registerAll(machine, {{2, u"11", u"C:\\jre11"}});
   EXPECT_EQ(locateRuntimeStages(machine, criteria, u"").vendor, RuntimeVendor::sun);
-  // A runtime named by path has no registration to say whose it is.
+  // A runtime named by path has no registration to say whose or which it is.
   criteria.jrePath = u"C:\\jre11";
   EXPECT_EQ(locateRuntimeStages(machine, criteria, u"").vendor, std::nullopt);
+  EXPECT_EQ(locateRuntimeStages(machine, criteria, u"").version, std::nullopt);
 }
 
 TEST(LocateRuntimeStages, SunJreKeyLoadsTheServerVmItRankedAsClientUnderFavorServer) {

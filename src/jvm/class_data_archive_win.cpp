@@ -1,0 +1,142 @@
+#include "jvm/class_data_archive_win.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "base/ansi_text.h"
+#include "base/environment.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "base/wide.h"
+#include "base/win_owners.h"
+#include "jvm/class_data_archive.h"
+#include "jvm/java_environment.h"
+#include "jvm/stream_files_win.h"
+#include "runtime/release_file.h"
+
+namespace launcher {
+namespace {
+
+class WindowsArchiveFiles : public ArchiveFiles {
+ public:
+  std::optional<FileStamp> stamp(std::u16string_view path) override {
+    std::u16string text(path);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(as_wcstr(text), GetFileExInfoStandard, &data)) return std::nullopt;
+    return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime,
+                     (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+  }
+  bool makeFolders(std::u16string_view folder) override {
+    createParentFoldersOf(std::u16string(folder) + u"\\archive");
+    std::optional<FileStamp> made = stamp(folder);
+    return made && made->isFolder;
+  }
+  bool createNew(std::u16string_view path) override {
+    std::u16string text(path);
+    UniqueFileHandle file(::CreateFileW(as_wcstr(text), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+    return static_cast<bool>(file);
+  }
+  bool replace(std::u16string_view from, std::u16string_view to) override {
+    std::u16string source(from), target(to);
+    // HotSpot creates its archive read-only; the published one must stay replaceable.
+    ::SetFileAttributesW(as_wcstr(source), FILE_ATTRIBUTE_NORMAL);
+    return ::MoveFileExW(as_wcstr(source), as_wcstr(target), MOVEFILE_REPLACE_EXISTING) != 0;
+  }
+  void remove(std::u16string_view path) override {
+    std::u16string text(path);
+    ::SetFileAttributesW(as_wcstr(text), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(as_wcstr(text));
+  }
+  std::vector<std::u16string> namesStartingWith(std::u16string_view folder, std::u16string_view prefix) override {
+    return findFileNames(std::u16string(folder) + u"\\" + std::u16string(prefix) + u"*");
+  }
+};
+
+// This start's archive, kept for the VM's end, which may come on another thread (the exit hook
+// runs on the VM's own) or never (the process is ended from outside).
+struct PendingArchive {
+  ClassDataArchiveRequest request;
+  ClassDataArchivePlan plan;
+};
+PendingArchive pendingArchive;
+std::atomic<bool> archivePending{false};
+
+std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
+  std::vector<std::u16string> entries;
+  for (std::u16string& entry : splitAt(classPath, u';')) {
+    if (!entry.empty()) entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::optional<JavaVersion> releaseVersion(std::u16string_view jvmDllPath) {
+  constexpr size_t kMaxReleaseFileSize = 64 * 1024;
+  std::optional<std::string> release = readSmallFile(javaHomeFromJvmDll(jvmDllPath) + u"\\release", kMaxReleaseFileSize);
+  std::optional<std::string> value = release ? releaseValue(*release, "JAVA_VERSION") : std::nullopt;
+  JavaVersion version;
+  if (!value || !version.parse(std::u16string(value->begin(), value->end()), 0)) return std::nullopt;
+  return version;
+}
+
+}  // namespace
+
+void prepareClassDataArchive(const LaunchContext& context, const LauncherSettings& settings,
+                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& registeredVersion,
+                             VmSetup& setup) {
+  if (!settings.classDataArchive) return;
+  std::optional<JavaVersion> version = registeredVersion ? registeredVersion : releaseVersion(jvmDllPath);
+  if (!version || !runtimeWritesClassDataArchive(*version)) return;
+  if (setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) return;
+  std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", MAX_PATH),
+                                                                settings.productName, settings.productCode,
+                                                                context.modulePath);
+  if (!folder) return;
+
+  ClassDataArchiveRequest request;
+  request.folder = fullPathName(*folder);
+  request.applicationPath = context.modulePath;
+  request.runtimeLibrary = jvmDllPath;
+  request.baseArchive = joinPath(folderOf(jvmDllPath), u"classes.jsa");
+  request.classPath = classPathEntries(setup.classPath);
+  request.vmOptions = setup.vmOptions;
+  request.startTag = decimalText(::GetCurrentProcessId());
+  WindowsArchiveFiles files;
+  std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
+  if (!plan) return;
+
+  std::vector<std::string> options;
+  for (const std::u16string& option : plan->options) {
+    options.push_back(toThreadAnsi(option));
+    // A folder the ANSI code page cannot name would reach the VM as another path.
+    if (fromThreadAnsi(options.back()) != option) {
+      if (!plan->written.empty()) files.remove(plan->written);
+      return;
+    }
+  }
+  setup.vmOptions.insert(setup.vmOptions.begin() + static_cast<std::ptrdiff_t>(setup.userOptionsAt), options.begin(),
+                         options.end());
+  if (plan->written.empty()) return;
+  pendingArchive = PendingArchive{std::move(request), std::move(*plan)};
+  archivePending = true;
+}
+
+void finishClassDataArchive(bool keep) {
+  if (!archivePending.exchange(false)) return;
+  WindowsArchiveFiles files;
+  if (keep) {
+    publishClassDataArchive(pendingArchive.request, pendingArchive.plan, files);
+  } else {
+    files.remove(pendingArchive.plan.written);
+  }
+}
+
+void abandonClassDataArchiveOnAbort() {
+  if (!archivePending.exchange(false)) return;
+  WindowsArchiveFiles files;
+  abandonClassDataArchive(pendingArchive.plan, files);
+}
+
+}  // namespace launcher

@@ -1,0 +1,67 @@
+# "Class Data Archive": the options the VM is given, by runtime version, and the archive the
+# launcher keeps under %LOCALAPPDATA% (the test runtime writes it as HotSpot does, read-only).
+new_case
+use_runtime
+: > jre/bin/client/classes.jsa
+: > app.jar
+product="Archive Case $ARCH"
+folder="$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/$product/Class Data"
+rm -rf "$(dirname "$folder")"
+settings() { # settings KEY-LINE MAIN-CLASS [VM-PARAMETERS]
+    write_ini app.ini "[Product Information]" "Product Name=$product" "[Java Runtime Environment]" \
+        "Main Class=$2" "JRE Path=jre" "Virtual Machine Parameters=${3:--Xmx64m}" "$1" \
+        "[Class Path]" "Class Path=\\app.jar"
+}
+release() { printf 'JAVA_VERSION="%s"\n' "$1" > jre/release; }
+options() { n=$(reported option.count); i=0; while [ $i -lt "$n" ]; do printf '%s|' "$(reported option.$i)"; i=$((i + 1)); done; }
+classpath="-Djava.class.path=$(winpath "$CASE_DIR")\\app.jar"
+
+release 17.0.2
+settings "" test.app.Report
+drive
+expect_eq "key off: the options as before" "$classpath|-Xmx64m|abort|exit|" "$(options)"
+[ ! -e "$folder" ] || fail "key off made $folder"
+
+release 11.0.20
+settings "Class Data Archive=yes" test.app.Report
+drive
+expect_eq "runtime 11: the options as before" "$classpath|-Xmx64m|abort|exit|" "$(options)"
+[ ! -e "$folder" ] || fail "runtime 11 made $folder"
+
+release 17.0.2
+settings "Class Data Archive=YES" test.app.Report
+drive
+expect_eq "exit code" 0 "$(report exit)"
+expect_eq "ahead of the user's options" "-Xlog:cds*=off" "$(reported option.1)"
+written=$(reported option.2)
+case $written in
+    "-XX:ArchiveClassesAtExit=C:\\"*"\\$product\\Class Data\\"*.tmp) echo "ok: first start writes [$written]" ;;
+    *) fail "first start: [$written]" ;;
+esac
+expect_eq "the user's options follow" "-Xmx64m|abort|exit" "$(reported option.3)|$(reported option.4)|$(reported option.5)"
+archive=$(ls "$folder")
+case $archive in *-*.jsa) echo "ok: published as [$archive]" ;; *) fail "archive folder holds [$archive]" ;; esac
+expect_eq "the archive the runtime wrote" "testjvm archive" "$(cat "$folder/$archive")"
+
+drive
+expect_eq "second start maps it" "-XX:SharedArchiveFile=$(winpath "$folder/$archive")" "$(reported option.2)"
+expect_eq "exit code" 0 "$(report exit)"
+
+x64_only || return 0
+# Another class path replaces the archive; a program ending through System.exit publishes it
+# from the exit hook, over the read-only file the runtime made.
+: > more.jar
+write_ini app.ini "[Product Information]" "Product Name=$product" "[Java Runtime Environment]" \
+    "Main Class=test.app.Exiter" "JRE Path=jre" "Class Data Archive=yes" "[Class Path]" "Class Path=\\app.jar;\\more.jar"
+TESTJVM_EXIT_CODE=3 drive
+expect_eq "System.exit(3)" 3 "$(report exit)"
+renewed=$(ls "$folder")
+case $renewed in *-*.jsa) [ "$renewed" != "$archive" ] && echo "ok: replaced by [$renewed]" || fail "not replaced" ;; *) fail "archive folder holds [$renewed]" ;; esac
+drive
+expect_eq "the replacement is used" "-XX:SharedArchiveFile=$(winpath "$folder/$renewed")" "$(reported option.2)"
+
+# The user's own archive wins: the launcher adds nothing.
+settings "Class Data Archive=yes" test.app.Report "-XX:SharedArchiveFile=C:\\mine.jsa"
+drive
+expect_eq "the user's archive alone" "$classpath|-XX:SharedArchiveFile=C:\\mine.jsa|abort|exit|" "$(options)"
+rm -rf "$(dirname "$folder")"
