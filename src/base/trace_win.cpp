@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "base/environment.h"
@@ -13,6 +12,20 @@
 namespace launcher {
 namespace {
 
+// `value` in decimal, at least `width` digits with leading zeros, then `separator`: the line's
+// time and process prefix, without the C library's formatting code in the executable.
+void appendDigits(std::string& line, unsigned long value, int width, char separator) {
+  char digits[20];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0 && count < 20);
+  for (int i = count; i < width; ++i) line += '0';
+  while (count > 0) line += digits[--count];
+  line += separator;
+}
+
 class FileTraceOutput : public TraceOutput {
  public:
   explicit FileTraceOutput(UniqueFileHandle file) : file_(std::move(file)) {}
@@ -20,11 +33,17 @@ class FileTraceOutput : public TraceOutput {
   void writeLine(std::string_view utf8Line) override {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    char prefix[64];
-    int length = std::snprintf(prefix, sizeof(prefix), "%04u-%02u-%02u %02u:%02u:%02u.%03u [%lu] ", now.wYear,
-                               now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds,
-                               static_cast<unsigned long>(::GetCurrentProcessId()));
-    std::string line(prefix, length > 0 ? static_cast<size_t>(length) : 0);
+    std::string line;
+    appendDigits(line, now.wYear, 4, '-');
+    appendDigits(line, now.wMonth, 2, '-');
+    appendDigits(line, now.wDay, 2, ' ');
+    appendDigits(line, now.wHour, 2, ':');
+    appendDigits(line, now.wMinute, 2, ':');
+    appendDigits(line, now.wSecond, 2, '.');
+    appendDigits(line, now.wMilliseconds, 3, ' ');
+    line += '[';
+    appendDigits(line, ::GetCurrentProcessId(), 1, ']');
+    line += ' ';
     line += utf8Line;
     line += "\r\n";
     // One write per line: with FILE_APPEND_DATA each lands whole at the end of the file.
