@@ -7,9 +7,8 @@
 namespace launcher {
 
 void WindowsJavaHostServices::showError(unsigned id, std::initializer_list<MessageArg> args) {
-  // The runtime's splash owns no box and could hide it; the launcher's own window owns the box
-  // and stays beneath it.
-  splash_.closeRuntimeSplash();
+  // The box closes the runtime's splash first (see SplashScreen); the launcher's own window owns
+  // the box and stays beneath it.
   launcher::showError(messageOwner_, id, args);
 }
 

@@ -72,6 +72,7 @@ void writeStandardError(std::u16string_view text) {
 }
 
 int showError(const MessageOwner& owner, UINT id, std::initializer_list<MessageArg> args) {
+  owner.beforeBox();
   HWND window = owner.current();
   int result = showError(window, id, args);
   if (result == 0 && window != nullptr && !::IsWindow(window)) result = showError(HWND{nullptr}, id, args);

@@ -22,6 +22,15 @@ class MessageOwner {
     return window != nullptr && ::IsWindow(window) ? window : nullptr;
   }
   void set(HWND window) { window_.store(window, std::memory_order_release); }
+  // What must leave the screen before a box opens, called on the thread that opens it: the
+  // runtime's splash, which owns no box and could hide one. Set once, before any box can open.
+  void setBeforeBox(void (*hook)(void*), void* context) {
+    beforeBox_ = hook;
+    beforeBoxContext_ = context;
+  }
+  void beforeBox() const {
+    if (beforeBox_) beforeBox_(beforeBoxContext_);
+  }
   // Forgets `window` when it is still the owner; a later owner is kept.
   void clear(HWND window) {
     HWND expected = window;
@@ -30,6 +39,8 @@ class MessageOwner {
 
  private:
   std::atomic<HWND> window_{nullptr};
+  void (*beforeBox_)(void*) = nullptr;
+  void* beforeBoxContext_ = nullptr;
 };
 
 }  // namespace launcher

@@ -25,7 +25,11 @@ struct SplashRequest {
 
 class SplashScreen {
  public:
-  explicit SplashScreen(MessageOwner& owner) : owner_(owner) {}
+  // Every box through `owner` closes the runtime's splash first: a failed launch reported while
+  // it is shown (a runtime that does not load, say) must not sit hidden behind it.
+  explicit SplashScreen(MessageOwner& owner) : owner_(owner) {
+    owner.setBeforeBox([](void* self) { static_cast<SplashScreen*>(self)->closeRuntimeSplash(); }, this);
+  }
   SplashScreen(const SplashScreen&) = delete;
   SplashScreen& operator=(const SplashScreen&) = delete;
   ~SplashScreen() { closeAll(); }

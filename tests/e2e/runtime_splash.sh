@@ -45,6 +45,15 @@ for main in test.app.Thrower test.app.Missing; do
         "$(grep -oE '^(SplashClose|DestroyJavaVM)' events.txt | paste -sd' ')"
 done
 
+# A runtime that does not load: the splash closes before the box opens. The box is left open, so
+# a close that came only at the launcher's end (after the box) would not be recorded at all.
+ini test.app.Report flat-400x300.png
+mv jre/bin/client/jvm.dll jvm.dll.kept && echo "not a library" > jre/bin/client/jvm.dll
+rm -f events.txt; drive --timeout 8000 --press look
+expect_contains "unloadable runtime: the box" "could not be loaded" "$(report "window 1 text")"
+expect_eq "unloadable runtime: closed before the box" "SplashInit SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"
+mv jvm.dll.kept jre/bin/client/jvm.dll
+
 # The own window also when the runtime has no splash library or one without an entry.
 ini test.app.Report flat-400x300.png
 export TESTJVM_MAIN_SLEEP_MS=2500
