@@ -5,15 +5,9 @@
 namespace brand {
 namespace {
 
-std::uint32_t get16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
-std::uint32_t get32(const Bytes& b, std::size_t at) { return get16(b, at) | get16(b, at + 2) << 16; }
 void add16(Bytes& b, std::uint32_t v) {
   b.push_back(static_cast<std::uint8_t>(v));
   b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void set16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 void pad4(Bytes& b) { b.resize((b.size() + 3) & ~std::size_t(3), 0); }
 std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t(3); }
@@ -71,7 +65,7 @@ void writeBlock(Bytes& out, const VersionBlock& block) {
   pad4(out);
   out.insert(out.end(), block.value.begin(), block.value.end());
   for (const VersionBlock& child : block.children) writeBlock(out, child);
-  set16(out, start, out.size() - start);
+  put16(out, start, out.size() - start);
 }
 
 std::u16string textValue(const VersionBlock& block) {

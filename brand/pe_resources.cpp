@@ -13,16 +13,6 @@ constexpr std::uint32_t kSectionHeaderSize = 40;
 // Initialised data, as the section flags say it.
 constexpr std::uint32_t kInitializedData = 0x40;
 
-std::uint32_t get16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
-std::uint32_t get32(const Bytes& b, std::size_t at) { return get16(b, at) | get16(b, at + 2) << 16; }
-void put16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-  put16(b, at, v & 0xFFFF);
-  put16(b, at + 2, v >> 16);
-}
 std::uint32_t alignUp(std::uint32_t value, std::uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 bool fits(const Bytes& b, std::uint64_t at, std::uint64_t size) { return at <= b.size() && size <= b.size() - at; }
 

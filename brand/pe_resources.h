@@ -54,6 +54,19 @@ bool readResources(const Bytes& file, const PeLayout& layout, std::vector<Resour
 // followed by anything but relocations.
 bool writeResources(Bytes& file, const PeLayout& layout, std::vector<Resource> resources, std::string& error);
 
+// Little-endian fields of an image or resource at byte offset `at`; the caller has checked the
+// range.
+inline std::uint32_t get16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
+inline std::uint32_t get32(const Bytes& b, std::size_t at) { return get16(b, at) | get16(b, at + 2) << 16; }
+inline void put16(Bytes& b, std::size_t at, std::uint32_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void put32(Bytes& b, std::size_t at, std::uint32_t v) {
+  put16(b, at, v & 0xFFFF);
+  put16(b, at + 2, v >> 16);
+}
+
 // The PE checksum of `file` as the image's CheckSum field would hold it.
 std::uint32_t peChecksum(const Bytes& file, std::uint32_t checksumOffset);
 

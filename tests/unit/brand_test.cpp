@@ -8,15 +8,6 @@
 namespace brand {
 namespace {
 
-void put16(Bytes& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(Bytes& b, std::size_t at, std::uint32_t v) {
-  put16(b, at, v & 0xFFFF);
-  put16(b, at + 2, v >> 16);
-}
-std::uint32_t get32(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24; }
 
 // A version resource with only its fixed part, as a resource compiler writes it.
 Bytes versionResource() {
