@@ -104,12 +104,21 @@ ensure_mount() { # ensure_mount SRC DST [mount options...]
     mkdir -p "$dst"; mount "$@" "$src" "$dst"
 }
 
-# Binds the project folder into TREE at the same path (idempotent).
+# Binds the project folder into TREE at the same path (idempotent). A bind left there by an
+# earlier checkout at the same path (a clone since removed and made anew, as a CI run does)
+# shows the old folder, not this one: it is taken down before this folder is bound.
 bind_repo() {
     tree=$1
-    if ! [ "$(stat -c %d:%i "$REPO" 2>/dev/null)" = "$(stat -c %d:%i "$tree$REPO" 2>/dev/null)" ]; then
-        ensure_mount "$REPO" "$tree$REPO" --bind
-    fi
+    for attempt in 1 2 3 4; do
+        [ "$(stat -c %d:%i "$REPO" 2>/dev/null)" = "$(stat -c %d:%i "$tree$REPO" 2>/dev/null)" ] && return 0
+        if mountpoint -q "$tree$REPO"; then
+            umount -l "$tree$REPO"
+        else
+            mkdir -p "$tree$REPO" && mount --bind "$REPO" "$tree$REPO"
+        fi
+    done
+    log "cannot bind $REPO into $tree"
+    return 1
 }
 
 sid_mounts() {
