@@ -75,10 +75,7 @@ std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
 std::optional<JavaVersion> releaseVersion(std::u16string_view jvmDllPath) {
   constexpr size_t kMaxReleaseFileSize = 64 * 1024;
   std::optional<std::string> release = readSmallFile(javaHomeFromJvmDll(jvmDllPath) + u"\\release", kMaxReleaseFileSize);
-  std::optional<std::string> value = release ? releaseValue(*release, "JAVA_VERSION") : std::nullopt;
-  JavaVersion version;
-  if (!value || !version.parse(std::u16string(value->begin(), value->end()), 0)) return std::nullopt;
-  return version;
+  return release ? releaseJavaVersion(*release) : std::nullopt;
 }
 
 }  // namespace

@@ -18,6 +18,17 @@ std::optional<std::string> releaseValue(std::string_view releaseText, std::strin
   return std::nullopt;
 }
 
+std::optional<JavaVersion> releaseJavaVersion(std::string_view releaseText) {
+  std::optional<std::string> value = releaseValue(releaseText, "JAVA_VERSION");
+  if (!value) return std::nullopt;
+  // A version is ASCII; any other byte widens to a character the parse rejects.
+  std::u16string text;
+  for (char c : *value) text.push_back(static_cast<unsigned char>(c));
+  JavaVersion version;
+  if (!version.parse(text, 0)) return std::nullopt;
+  return version;
+}
+
 bool isIbmRelease(std::string_view releaseText) {
   std::string implementor = releaseValue(releaseText, "IMPLEMENTOR").value_or("");
   return implementor.find("IBM") != std::string::npos ||

@@ -88,11 +88,9 @@ JavaVersion vendorRuntimeVersion(RuntimeEnvironment& env, std::u16string_view su
     return version;
   }
   if (std::optional<std::string> release = env.readReleaseFile(home)) {
-    if (std::optional<std::string> text = releaseValue(*release, "JAVA_VERSION")) {
-      if (version.parse(std::u16string(text->begin(), text->end()), 0)) {
-        from = u"release file";
-        return version;
-      }
+    if (std::optional<JavaVersion> stated = releaseJavaVersion(*release)) {
+      from = u"release file";
+      return *stated;
     }
   }
   // As a classic key's name: its digits, or 0.0.0.0 without any.
@@ -369,13 +367,12 @@ std::u16string findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& c
     return {};
   }
   std::u16string home = withTrailingBackslash(value);
-  JavaVersion version;
   std::optional<std::string> release = env.readReleaseFile(home);
-  std::optional<std::string> text = release ? releaseValue(*release, "JAVA_VERSION") : std::nullopt;
+  std::optional<JavaVersion> stated = release ? releaseJavaVersion(*release) : std::nullopt;
   // Without a readable version it is filtered as a registry name without digits.
-  if (text) version.parse(std::u16string(text->begin(), text->end()), 0);
+  JavaVersion version = stated.value_or(JavaVersion{});
   std::u16string facts = u"JAVA_HOME " + quotedForTrace(value) + u": version " + JavaVersion::toString(version) +
-                         (text ? u" (from release file)" : u" (no release file version)");
+                         (stated ? u" (from release file)" : u" (no release file version)");
   if (!isWithinVersionRange(version, criteria)) {
     trace(kTrace, facts + u": rejected: version outside the range");
     return {};

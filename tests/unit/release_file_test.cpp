@@ -16,6 +16,12 @@ TEST(ReleaseFile, ValuesByKeyAndTheImplementor) {
   EXPECT_TRUE(isIbmRelease("IMPLEMENTOR=\"International Business Machines Corporation\""));
   // Naming the VM is not naming the implementor.
   EXPECT_FALSE(isIbmRelease("JVM_VARIANT=\"IBM\"\nIMPLEMENTOR=\"Eclipse OpenJ9\""));
+
+  std::optional<JavaVersion> stated = releaseJavaVersion(temurin);
+  ASSERT_TRUE(stated.has_value());
+  EXPECT_EQ(JavaVersion::toString(*stated), u"17.0.9");
+  EXPECT_EQ(releaseJavaVersion("IMPLEMENTOR=\"x\"\n"), std::nullopt);
+  EXPECT_EQ(releaseJavaVersion("JAVA_VERSION=\"\xc3\xa9\"\n"), std::nullopt);
 }
 
 }  // namespace
