@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "base/message_format.h"
+#include "base/text.h"
 #include "jvm/class_data_archive.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
@@ -75,24 +76,6 @@ std::u16string fromUtf8(std::string_view text) {
   return result;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // UTF-8 for the output line; line breaks, tabs and backslashes escaped so one event stays one
 // line, and an unpaired surrogate written as \uXXXX.
 std::string escapedUtf8(std::u16string_view text) {
@@ -108,14 +91,14 @@ std::string escapedUtf8(std::u16string_view text) {
     } else if (c == u'\\') {
       out += "\\\\";
     } else if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      appendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      out += launcher::utf8FromUtf16(text.substr(i, 2));
       ++i;
     } else if (c >= 0xD800 && c < 0xE000) {
       char buffer[8];
       std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
       out += buffer;
     } else {
-      appendUtf8(out, c);
+      out += launcher::utf8FromUtf16(text.substr(i, 1));
     }
   }
   return out;
