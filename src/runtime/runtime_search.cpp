@@ -355,7 +355,7 @@ std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const Runt
   return chosen;
 }
 
-std::u16string findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& criteria) {
+RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& criteria) {
   std::u16string value = env.javaHomeVariable();
   if (value.empty()) {
     trace(kTrace, u"JAVA_HOME: not set");
@@ -379,7 +379,8 @@ std::u16string findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& c
   }
   JvmDllProbe probe = findJvmDll(env, home, criteria.jvmType);
   trace(kTrace, facts + (probe.path.empty() ? u": rejected: no jvm.dll there for the JVM Type" : u": taken"));
-  return std::move(probe.path);
+  if (probe.path.empty()) return {};
+  return {RuntimeSource::javaHome, std::move(probe.path), std::nullopt, stated};
 }
 
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
@@ -405,8 +406,8 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
     trace(kTrace, u"beside the launcher " + quotedForTrace(launcherFolder) + u": no bin\\java.dll there or in jre\\");
   }
   if (criteria.useJavaHome) {
-    std::u16string path = findJavaHomeJvm(env, criteria);
-    if (!path.empty()) return {RuntimeSource::javaHome, std::move(path), std::nullopt, std::nullopt};
+    RuntimeLocation javaHome = findJavaHomeJvm(env, criteria);
+    if (javaHome.source != RuntimeSource::none) return javaHome;
   }
   // The probe of a registered runtime may have used another VM type than the setting (see the
   // key table), so its jvm.dll is looked up again with the setting as written.

@@ -164,14 +164,14 @@ struct RuntimeLocation {
   std::u16string jvmDllPath;
   // For a registered runtime, the vendor whose key registered it.
   std::optional<RuntimeVendor> vendor;
-  // For a registered runtime, the version its key names.
+  // For a registered runtime, the version its key names; for JAVA_HOME's, its release file's.
   std::optional<JavaVersion> version;
 };
 
 // The home JAVA_HOME names, when it is an absolute path whose runtime's "release" version lies in
 // range and which holds a jvm.dll for the VM type; kind and vendor rules do not apply, as to
-// "JRE Path". The jvm.dll's path, or empty.
-std::u16string findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& criteria);
+// "JRE Path". Its location (source `javaHome`), or `none`.
+RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& criteria);
 
 // The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,
 // which ends in a backslash, is unknown and so empty), JAVA_HOME when "Use JAVA_HOME" is on,

@@ -175,7 +175,12 @@ TEST(JavaHome, TakenAfterTheLauncherFolderWhenValidAndInRange) {
     criteria.useJavaHome = c.useJavaHome;
     RuntimeLocation found = locateRuntimeStages(machine, criteria, u"C:\\app\\");
     EXPECT_EQ(found.source, c.source) << c.what;
-    if (c.source == RuntimeSource::javaHome) EXPECT_EQ(found.jvmDllPath, u"D:\\jdk17\\bin\\server\\jvm.dll");
+    if (c.source == RuntimeSource::javaHome) {
+      EXPECT_EQ(found.jvmDllPath, u"D:\\jdk17\\bin\\server\\jvm.dll");
+      // The release file's version goes with it, so it is not read again for the class-data archive.
+      ASSERT_TRUE(found.version.has_value());
+      EXPECT_EQ(JavaVersion::toString(*found.version), u"17.0.2");
+    }
     // A runtime beside the launcher comes first.
     machine.install(u"C:\\app\\", {u"client"});
     machine.files.insert(u"C:\\app\\bin\\java.dll");
