@@ -15,6 +15,12 @@ wait_for() { # wait_for FILE: until FILE has content (30 s at most)
     n=0
     while [ ! -s "$1" ]; do n=$((n + 1)); [ $n -gt 300 ] && fail "$1 never came"; sleep 0.1; done
 }
+wait_call() { # until the first instance's secondaryMain has written its whole report (30 s at most)
+    n=0
+    while ! grep -q '^end' secondary.txt 2>/dev/null; do
+        n=$((n + 1)); [ $n -gt 300 ] && fail "secondaryMain never reported"; sleep 0.1
+    done
+}
 wait_lines() { # wait_lines FILE COUNT: until FILE has COUNT lines (90 s at most)
     n=0
     while [ "$(cat "$1" 2>/dev/null | wc -l)" -lt "$2" ]; do
