@@ -2,8 +2,9 @@
 // Expanding %NAME% references in settings text. ExpandEnvironmentStringsW stops at 32K
 // characters, and some systems report success with the cut result, so a long Path would lose the
 // runtime's folder at its end and a long class path would end in the middle of an entry. This
-// expansion has no length limit of its own. The variables come from the caller, so the rules can
-// be checked without Windows.
+// expansion goes on past that, up to the limit of a settings value (kMaxSettingLength): a few
+// references to a long variable, repeated, would otherwise ask for gigabytes. The variables come
+// from the caller, so the rules can be checked without Windows.
 //
 // The rules are those of ExpandEnvironmentStringsW:
 // - A "%" with a later "%" names the variable between the two. When that variable is set, the
@@ -20,8 +21,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace launcher {
+
+// The longest text a setting may hold, read from a file or expanded from one: no setting needs
+// more, and a damaged or hostile file must not make the launcher allocate without bound.
+constexpr size_t kMaxSettingLength = size_t{1} << 20;
 
 // One variable as a lookup found it. `unreadable` (the value changed while it was being read)
 // fails the whole expansion, since a text with a stale or partial value is worse than none.
@@ -33,7 +39,16 @@ struct VariableValue {
 
 using LookupVariable = std::function<VariableValue(std::u16string_view name)>;
 
-// `text` with its references expanded by the rules above; nullopt when a lookup was unreadable.
-std::optional<std::u16string> expandReferences(std::u16string_view text, const LookupVariable& lookup);
+enum class ExpandFailure { none, unreadable, tooLong };
+
+// The names of the variables whose values expanding `text` would put in, in order, each once.
+std::vector<std::u16string> expandedNames(std::u16string_view text, const LookupVariable& lookup);
+
+// `text` with its references expanded by the rules above; nullopt when a lookup was unreadable
+// or the result would be longer than `maxLength` characters (then expansion stops at once, and
+// `failure`, when given, says which).
+std::optional<std::u16string> expandReferences(std::u16string_view text, const LookupVariable& lookup,
+                                               ExpandFailure* failure = nullptr,
+                                               size_t maxLength = kMaxSettingLength);
 
 }  // namespace launcher

@@ -37,8 +37,14 @@ VariableValue processVariable(std::u16string_view name) {
 }  // namespace
 
 std::u16string expandEnvironment(std::u16string_view text) {
-  std::optional<std::u16string> expanded = expandReferences(text, processVariable);
-  return expanded ? std::move(*expanded) : std::u16string(text);
+  ExpandFailure failure = ExpandFailure::none;
+  std::optional<std::u16string> expanded = expandReferences(text, processVariable, &failure);
+  if (expanded) return std::move(*expanded);
+  return failure == ExpandFailure::tooLong ? std::u16string() : std::u16string(text);
+}
+
+std::vector<std::u16string> expandedVariableNames(std::u16string_view text) {
+  return expandedNames(text, processVariable);
 }
 
 std::u16string environmentValue(std::u16string_view name, size_t maxLength) {

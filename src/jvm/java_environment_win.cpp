@@ -29,16 +29,23 @@ void prepareJavaEnvironment(const std::u16string& jvmDllPath, const LauncherSett
     // %Path% here is the Path from before the change below.
     std::u16string libraryPath =
         expandEnvironment(libraryPathText(settings.libraryPath, launcherFolder, javaHome));
-    // Folders whose names the ANSI code page lacks go by their short names where they have one.
-    // The rest stay as they are, without a message: most come from the user's own Path.
-    std::u16string unconvertible;
-    libraryPath = convertPathList(libraryPath, ansiSafePath, unconvertible);
-    vmOptions.push_back(toThreadAnsi(libraryPathOption(libraryPath)));
+    // Empty only when the expansion came out too long for a setting: then it counts as not set.
+    if (!libraryPath.empty()) {
+      // Folders whose names the ANSI code page lacks go by their short names where they have one.
+      // The rest stay as they are, without a message: most come from the user's own Path.
+      std::u16string unconvertible;
+      libraryPath = convertPathList(libraryPath, ansiSafePath, unconvertible);
+      vmOptions.push_back(toThreadAnsi(libraryPathOption(libraryPath)));
+    }
   }
 
   // The runtime's bin folder goes on the search path before jvm.dll is loaded, so the DLLs it
   // needs from there are found.
-  setVariable(u"Path", expandEnvironment(processPathText(settings.systemPath, javaBinFolderFromJvmDll(jvmDllPath))));
+  const std::u16string javaBin = javaBinFolderFromJvmDll(jvmDllPath);
+  std::u16string path = expandEnvironment(processPathText(settings.systemPath, javaBin));
+  // A "System Path" that expands past a setting's length counts as not set.
+  if (path.empty()) path = expandEnvironment(processPathText(u"", javaBin));
+  setVariable(u"Path", path);
 }
 
 }  // namespace launcher

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/env_expand.h"
+
 namespace launcher {
 
 constexpr size_t kFirstProfileBufferSize = 256;
-// No setting needs more; a longer value (a damaged or hostile file) is refused rather than
-// growing the buffer until the process runs out of memory.
-constexpr size_t kMaxProfileValueLength = size_t{1} << 20;
+// A longer value (a damaged or hostile file) is refused rather than growing the buffer until the
+// process runs out of memory.
+constexpr size_t kMaxProfileValueLength = kMaxSettingLength;
 
 // Reads a value of unknown length with `read(buffer, size)`, which returns the length copied,
 // as GetPrivateProfileStringW does. A result that fills the buffer to its last usable character

@@ -1,7 +1,8 @@
 // The expansion of %NAME% references, with lookups the input drives: text without "%" and text
 // whose names are all unset come back unchanged, as does text whose every variable holds its own
 // reference; each expanded reference accounts exactly for the change in length; the lookup only
-// sees non-empty names without "%"; and only an unreadable variable fails the text.
+// sees non-empty names without "%"; only an unreadable variable fails the text; and a length
+// limit refuses exactly the results longer than it.
 
 #include "base/env_expand.h"
 #include "fuzz_input.h"
@@ -57,5 +58,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::optional<std::u16string> expanded = launcher::expandReferences(text, mixed);
   require(expanded.has_value() == !failed);
   if (expanded) require(static_cast<std::ptrdiff_t>(expanded->size() - text.size()) == growth);
+
+  // Under a length limit the result is the same text when it fits, and refused as too long
+  // exactly when it would not.
+  if (expanded) {
+    const size_t limit = choices.empty() ? 0 : static_cast<unsigned char>(choices[0]) % 64;
+    launcher::ExpandFailure failure = launcher::ExpandFailure::none;
+    turn = 0;
+    growth = 0;
+    const std::optional<std::u16string> bounded = launcher::expandReferences(text, mixed, &failure, limit);
+    if (bounded) require(*bounded == *expanded && bounded->size() <= limit && failure == launcher::ExpandFailure::none);
+    if (!bounded) require(expanded->size() > limit && failure == launcher::ExpandFailure::tooLong);
+  }
   return 0;
 }

@@ -89,5 +89,29 @@ TEST(ExpandReferences, AnUnreadableVariableFailsTheWholeText) {
   EXPECT_EQ(expandReferences(u"%A% %%CHANGING", lookup), u"v %%CHANGING");
 }
 
+// A setting is at most kMaxSettingLength characters, and so is what it expands to: a reference
+// repeated to a long variable would otherwise ask for gigabytes before anything could refuse it.
+TEST(ExpandReferences, StopsAtTheLengthOfASetting) {
+  const std::u16string value(32767, u'v');
+  size_t lookups = 0;
+  LookupVariable lookup = [&](std::u16string_view name) {
+    ++lookups;
+    return name == u"V" ? VariableValue{State::set, value} : VariableValue{};
+  };
+  std::u16string repeated;
+  for (int i = 0; i < 200000; ++i) repeated += u"%V%";
+  ExpandFailure failure = ExpandFailure::none;
+  EXPECT_EQ(expandReferences(repeated, lookup, &failure), std::nullopt);
+  EXPECT_EQ(failure, ExpandFailure::tooLong);
+  EXPECT_LE(lookups, kMaxSettingLength / value.size() + 2);  // gave up at once, not at the end
+
+  std::u16string fits;
+  for (size_t i = 0; i < kMaxSettingLength / value.size(); ++i) fits += u"%V%";
+  EXPECT_EQ(expandReferences(fits, lookup, &failure)->size(), kMaxSettingLength / value.size() * value.size());
+  EXPECT_EQ(failure, ExpandFailure::none);
+  // Only the names of what expands are told, each once: never a value.
+  EXPECT_EQ(expandedNames(u"-Dkey=%V%;%UNSET%;%V%", lookup), (std::vector<std::u16string>{u"V"}));
+}
+
 }  // namespace
 }  // namespace launcher
