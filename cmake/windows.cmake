@@ -41,10 +41,12 @@ add_library(launcher_win STATIC
   src/app/module_path.cpp
   src/app/pair_relaunch.cpp
   src/app/secondary_main_server.cpp
+  src/instance/instance_server_win.cpp
   src/instance/single_instance_win.cpp
   src/base/ansi_text.cpp
   src/base/environment.cpp
   src/base/error_box.cpp
+  src/base/process_token_win.cpp
   src/base/trace_win.cpp
   src/jvm/class_data_archive_win.cpp
   src/jvm/java_environment_win.cpp

@@ -238,7 +238,7 @@ int LauncherApp::runJava() {
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   if (tracing()) {
-    for (const std::string& option : vmSetup.vmOptions) trace(u"vm", u"option " + quotedForTrace(fromThreadAnsi(option)));
+    traceVmOptions(vmSetup);
     trace(u"vm", u"options \"exit\" and \"abort\" carry the launcher's hooks");
   }
   WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), splash, &secondaryMainServer);

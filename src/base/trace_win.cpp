@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/environment.h"
+#include "base/process_token_win.h"
 #include "base/trace.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
@@ -60,11 +61,20 @@ class FileTraceOutput : public TraceOutput {
 void startTraceFromEnvironment() {
   // The common case, no trace, costs one call and no buffer.
   if (::GetEnvironmentVariableW(L"LAUNCHER_TRACE", nullptr, 0) == 0) return;
+  // An elevated launcher writes no file that the variable of a less privileged user names: it
+  // could be made to append to a file of the system's.
+  if (runsElevated()) return;
   std::u16string path = environmentValue(u"LAUNCHER_TRACE", 32767);
   if (path.empty()) return;
-  UniqueFileHandle file(::CreateFileW(as_wcstr(path), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
+  // A link or junction is opened as itself and refused, so the trace lands in no other file.
+  UniqueFileHandle file(::CreateFileW(as_wcstr(path), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    return;
+  }
   // Lives until the process ends: lines come until the last moment, from any thread.
   static FileTraceOutput output(std::move(file));
   setTraceOutput(&output);

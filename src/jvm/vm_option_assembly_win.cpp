@@ -1,5 +1,7 @@
 #include "jvm/vm_option_assembly_win.h"
 
+#include <algorithm>
+
 #include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/error_box.h"
@@ -61,12 +63,38 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
   options.insert(options.end(), parameters.options.begin(), parameters.options.end());
   if (parameters.stackSizeSet) setup.mainThreadStackSize = parameters.mainThreadStackSize;
   // Expanded after splitting, so a variable whose value holds spaces stays inside its option.
-  for (const std::u16string& option : options) setup.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
+  for (size_t i = 0; i < options.size(); ++i) {
+    std::u16string expanded = expandEnvironment(options[i]);
+    // Nothing left (a variable set to nothing, or a value too long for a setting): the VM
+    // refuses an empty option, so it is left out.
+    if (expanded.empty()) continue;
+    setup.vmOptions.push_back(toThreadAnsi(expanded));
+    if (i > 0) setup.userOptionsAsWritten.push_back(options[i]);
+  }
 
   setup.streamFiles = settings.streams;
   setup.streamFiles.outputFile = expandEnvironment(settings.streams.outputFile);
   setup.streamFiles.errorFile = expandEnvironment(settings.streams.errorFile);
   return true;
+}
+
+void traceVmOptions(const VmSetup& setup) {
+  if (!tracing()) return;
+  const size_t userFrom = setup.vmOptions.size() - std::min(setup.vmOptions.size(), setup.userOptionsAsWritten.size());
+  for (size_t i = 0; i < setup.vmOptions.size(); ++i) {
+    if (i < userFrom) {
+      trace(u"vm", u"option " + quotedForTrace(fromThreadAnsi(setup.vmOptions[i])));
+      continue;
+    }
+    const std::u16string& written = setup.userOptionsAsWritten[i - userFrom];
+    std::u16string line = u"option " + quotedForTrace(written);
+    std::vector<std::u16string> names = expandedVariableNames(written);
+    if (!names.empty()) {
+      line += u", expanding";
+      for (const std::u16string& name : names) line += u" %" + name + u"%";
+    }
+    trace(u"vm", line);
+  }
 }
 
 }  // namespace launcher

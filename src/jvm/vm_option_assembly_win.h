@@ -25,6 +25,10 @@ struct VmSetup {
   std::u16string classPath;
   // Where the user's own options begin in vmOptions; options put before them yield to them.
   size_t userOptionsAt = 0;
+  // The user's own options as written, before their %NAME% references were expanded: they end
+  // vmOptions, in this order. The trace shows these, so that no variable's value (a licence
+  // key, a password) lands in a file users are asked to send.
+  std::vector<std::u16string> userOptionsAsWritten;
 };
 
 // Adds the class path option and the user's VM parameters to `setup.vmOptions`, and sets the
@@ -32,5 +36,9 @@ struct VmSetup {
 // user is told with message 209) and nothing else is set; the launch goes on either way.
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
                        VmSetup& setup);
+
+// Writes one trace line per VM option: those the launcher built (class path, library path,
+// archive) in full, the user's own as written, with the names of the variables expanded in them.
+void traceVmOptions(const VmSetup& setup);
 
 }  // namespace launcher

@@ -45,3 +45,23 @@ TESTJVM_DEFAULT_STACK=3145728 drive
 expect_eq "exit code" 0 "$(report exit)"
 expect_eq "default main thread stack" 3145728 "$(reported thread.stack.reserved)"
 expect_eq "no arguments" 0 "$(reported arg.count)"
+
+# The trace shows the user's options as written, naming the variables they expand, never the
+# values (a licence key in an option would land in a file users are asked to send); the class
+# path the launcher built is shown in full.
+x64_only || return 0
+write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
+    "Virtual Machine Parameters=-Dlicense=%APP_LICENSE_KEY% -Dtwice=%APP_LICENSE_KEY%%APP_EDITION%" \
+    "[Class Path]" "Class Path=\\lib\\a.jar"
+rm -f trace.txt
+APP_LICENSE_KEY=K3Y-S3CR3T APP_EDITION=pro LAUNCHER_TRACE=trace.txt drive
+expect_eq "exit code" 0 "$(report exit)"
+expect_eq "the VM receives the value" "-Dlicense=K3Y-S3CR3T" "$(reported option.1)"
+grep -q 'K3Y-S3CR3T' trace.txt && fail "the trace holds a variable's value: $(grep K3Y trace.txt)"
+grep -q 'vm: option "-Dlicense=%APP_LICENSE_KEY%", expanding %APP_LICENSE_KEY%' trace.txt ||
+    fail "option as written: $(grep 'vm: option' trace.txt)"
+grep -q 'vm: option "-Dtwice=%APP_LICENSE_KEY%%APP_EDITION%", expanding %APP_LICENSE_KEY% %APP_EDITION%' trace.txt ||
+    fail "names in order, once each: $(grep 'vm: option' trace.txt)"
+grep -q "vm: option \"-Djava.class.path=$(printf '%s' "$dir" | sed 's/\\/\\\\/g')" trace.txt ||
+    fail "class path in full: $(grep 'vm: option' trace.txt)"
+echo "ok: options traced as written, with the names of their variables"
