@@ -12,6 +12,7 @@ namespace {
 constexpr std::u16string_view kQuietArchiveLog = u"-Xlog:cds*=off";
 constexpr std::u16string_view kArchiveExtension = u".jsa";
 constexpr std::u16string_view kFailedExtension = u".failed";
+constexpr std::u16string_view kAbortedExtension = u".aborted";
 constexpr std::u16string_view kWrittenExtension = u".tmp";
 
 // 64-bit FNV-1a: names files, so it only has to spread, not resist an attacker: the VM checks
@@ -125,6 +126,7 @@ std::optional<ClassDataArchivePlan> planClassDataArchive(const ClassDataArchiveR
   ClassDataArchivePlan plan;
   plan.name = *name;
   plan.failedMark = inFolder(request, *name + std::u16string(kFailedExtension));
+  plan.abortedMark = inFolder(request, *name + std::u16string(kAbortedExtension));
   if (files.stamp(plan.failedMark)) return std::nullopt;
   plan.archive = inFolder(request, *name + std::u16string(kArchiveExtension));
   std::optional<FileStamp> archive = files.stamp(plan.archive);
@@ -154,14 +156,25 @@ bool publishClassDataArchive(const ClassDataArchiveRequest& request, const Class
   // A runtime or jar replaced while the program ran could have given classes that the name does
   // not describe: such an archive is never published.
   bool usable = written && !written->isFolder && written->size > 0 && archiveName(request, files) == plan.name;
-  if (usable && files.replace(plan.written, plan.archive)) return true;
+  if (usable && files.replace(plan.written, plan.archive)) {
+    files.remove(plan.abortedMark);
+    return true;
+  }
   files.remove(plan.written);
   return false;
 }
 
 void abandonClassDataArchive(const ClassDataArchivePlan& plan, ArchiveFiles& files) {
   if (plan.written.empty()) return;
-  files.createNew(plan.failedMark);
+  // One abort may have nothing to do with the archive (the program's own native code, a heap the
+  // machine cannot give): only a second in a row, with no archive published between them, gives
+  // up on this name.
+  if (files.stamp(plan.abortedMark)) {
+    files.createNew(plan.failedMark);
+    files.remove(plan.abortedMark);
+  } else {
+    files.createNew(plan.abortedMark);
+  }
   files.remove(plan.written);
 }
 

@@ -96,6 +96,8 @@ struct ClassDataArchivePlan {
   std::u16string name;
   // Left when writing the archive failed: no later start tries this name again.
   std::u16string failedMark;
+  // Left by the first abort of a start that was writing the archive; a second makes it failed.
+  std::u16string abortedMark;
 };
 
 // The archive for this start: use the one that matches, or have the VM write one at its end.
@@ -112,8 +114,10 @@ bool publishClassDataArchive(const ClassDataArchiveRequest& request, const Class
                              ArchiveFiles& files);
 
 // The VM aborted while this start was to write the archive (HotSpot ends that way when it cannot
-// write one, for a folder on a jar's manifest class path, say): marks the name so that no later
-// start of the same application, runtime and class path tries again, and removes the written file.
+// write one, for a folder on a jar's manifest class path, say), and removes the written file. The
+// first such abort is only noted, since it may have had another cause; the second in a row, with
+// no archive published between them, marks the name so that no later start of the same
+// application, runtime and class path tries again.
 void abandonClassDataArchive(const ClassDataArchivePlan& plan, ArchiveFiles& files);
 
 }  // namespace launcher

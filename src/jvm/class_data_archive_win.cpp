@@ -7,7 +7,9 @@
 #include "base/ansi_text.h"
 #include "base/environment.h"
 #include "base/path.h"
+#include "base/process_token_win.h"
 #include "base/text.h"
+#include "base/trace.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
 #include "jvm/class_data_archive.h"
@@ -84,6 +86,12 @@ void prepareClassDataArchive(const LaunchContext& context, const LauncherSetting
                              const std::u16string& jvmDllPath, const std::optional<JavaVersion>& registeredVersion,
                              VmSetup& setup) {
   if (!settings.classDataArchive) return;
+  // The archive lies in the user's own folder, where a program of the same user without
+  // elevation could plant one for an elevated start to map.
+  if (runsElevated()) {
+    trace(u"class data", u"no archive: the launcher runs elevated");
+    return;
+  }
   std::optional<JavaVersion> version = registeredVersion ? registeredVersion : releaseVersion(jvmDllPath);
   if (!version || !runtimeWritesClassDataArchive(*version)) return;
   if (setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) return;

@@ -167,5 +167,30 @@ TEST(ClassDataArchive, NoArchiveWithoutTheRuntimesOwnOrWithAFolderOnTheClassPath
   }
 }
 
+// An abort that had nothing to do with the archive (the program's own crash) costs one attempt:
+// the next start writes again, and its published archive clears the note. Only two aborts in
+// a row give up on the name.
+TEST(ClassDataArchive, OneAbortIsForgivenTwoInARowGiveUp) {
+  FakeFiles files = acmeMachine();
+  std::optional<ClassDataArchivePlan> crashed = planClassDataArchive(acmeRequest(u"1"), files);
+  abandonClassDataArchive(*crashed, files);
+  EXPECT_EQ(files.archiveFolder(), (std::vector<std::u16string>{nameOf(crashed->abortedMark)}));
+  std::optional<ClassDataArchivePlan> retried = planClassDataArchive(acmeRequest(u"2"), files);
+  ASSERT_TRUE(retried && !retried->written.empty());
+  vmWrites(files, *retried);
+  ASSERT_TRUE(publishClassDataArchive(acmeRequest(u"2"), *retried, files));
+  EXPECT_EQ(files.archiveFolder(), (std::vector<std::u16string>{nameOf(retried->archive)}));
+
+  FakeFiles other = acmeMachine();
+  for (const char16_t* tag : {u"1", u"2"}) {
+    std::optional<ClassDataArchivePlan> plan = planClassDataArchive(acmeRequest(tag), other);
+    ASSERT_TRUE(plan) << "attempt " << (tag[0] - u'0');
+    abandonClassDataArchive(*plan, other);
+  }
+  EXPECT_FALSE(planClassDataArchive(acmeRequest(u"3"), other));
+  ASSERT_EQ(other.archiveFolder().size(), 1u);
+  EXPECT_TRUE(other.archiveFolder()[0].ends_with(u".failed"));
+}
+
 }  // namespace
 }  // namespace launcher
