@@ -127,7 +127,7 @@ void Hyperlink::attach(HWND control) {
 }
 
 void Hyperlink::open() {
-  if (!control_ || address_.empty()) return;
+  if (!control_ || !isOpenableWebAddress(address_)) return;
   INT_PTR result = reinterpret_cast<INT_PTR>(
       ::ShellExecuteW(::GetParent(control_), L"open", as_wcstr(address_), nullptr, nullptr, SW_SHOWNORMAL));
   // A failure says nothing of its own: the user sees the link stay as it was.

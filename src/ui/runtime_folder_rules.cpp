@@ -71,4 +71,13 @@ std::optional<LinkColor> parseAnchorColor(std::u16string_view value) {
   return LinkColor{components[0], components[1], components[2]};
 }
 
+bool isOpenableWebAddress(std::u16string_view text) {
+  constexpr std::u16string_view kScheme = u"https://";
+  if (text.size() <= kScheme.size() || !equalsIgnoringAsciiCase(text.substr(0, kScheme.size()), kScheme)) return false;
+  for (char16_t c : text) {
+    if (c <= u' ' || c == 0x7F || c == u'"' || c == u'\'' || c == u'<' || c == u'>' || isWhiteSpace(c)) return false;
+  }
+  return text[kScheme.size()] != u'/';
+}
+
 }  // namespace launcher

@@ -83,6 +83,12 @@ struct LinkColor {
 // The longest "Anchor Color" value read: "255,255,255".
 inline constexpr std::size_t kAnchorColorMaxLength = 11;
 
+// Whether the link's text may be handed to the shell to open: an "https://" address (any case)
+// with a host, and nothing that could end the address inside the browser's command line (white
+// space, control characters, quotes). Any other text (a program, a file, another scheme: a
+// translated text could hold one) is shown but not opened.
+bool isOpenableWebAddress(std::u16string_view text);
+
 // A user's "Anchor Color" or "Anchor Color Visited" value: three decimal numbers from 0 to 255
 // separated by commas, spaces allowed around each number ("0,0,255" or "0, 0, 255"). Nothing for
 // any other text, a longer one included, so the caller keeps its default colour.

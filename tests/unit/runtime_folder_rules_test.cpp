@@ -114,3 +114,23 @@ TEST(AnchorColor, ThreeNumbersUpTo255InElevenCharacters) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+// The link's text comes from the executable's resources, which branding can replace: only a web
+// address reaches the shell, and none that could carry arguments into the browser.
+TEST(RuntimeFolderLink, OnlyAPlainHttpsAddressIsOpened) {
+  for (std::u16string_view good : {u"https://example.com/java", u"HTTPS://Example.com"}) {
+    EXPECT_TRUE(isOpenableWebAddress(good));
+  }
+  for (std::u16string_view bad :
+       {u"http://example.com", u"file:///C:/Windows/notepad.exe", u"C:\\Windows\\System32\\cmd.exe", u"https://",
+        u"https:///x", u"https://a.com/\" --load-extension=C:\\x", u"https://a.com/ b", u"https://a.com/\tb",
+        u"https://a.com/\x2028"}) {
+    EXPECT_FALSE(isOpenableWebAddress(bad)) << std::string(bad.begin(), bad.end());
+  }
+}
+
+}  // namespace
+}  // namespace launcher
