@@ -18,8 +18,17 @@ char16_t unitAt(const SharedInstanceBlock& block, std::size_t offset) {
 }  // namespace
 
 std::u16string instanceNameFor(std::u16string_view modulePath) {
-  std::u16string name(modulePath);
-  std::replace(name.begin(), name.end(), u'\\', u'_');
+  std::u16string name;
+  name.reserve(modulePath.size());
+  for (char16_t c : modulePath) {
+    if (c == u'\\') {
+      name += u'_';
+    } else if (c == u'_') {
+      name += u"_*";
+    } else {
+      name += c;
+    }
+  }
   return name;
 }
 

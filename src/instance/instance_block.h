@@ -31,7 +31,9 @@ static_assert(offsetof(SharedInstanceBlock, argumentArea) == 12);
 constexpr std::size_t kMostPackedArgumentBytes = 1040;
 
 // The name of the kernel objects of the launcher at `modulePath`: the path with every "\"
-// replaced by "_", nothing else changed, so copies in two folders never meet.
+// replaced by "_" and every "_" written "_*", so that no two paths share a name ("a_b\app.exe"
+// and "a\b\app.exe" would otherwise) while a path without "_" keeps the name launchers have
+// always given it. A path never holds "*", so "_*" cannot come from a "\".
 std::u16string instanceNameFor(std::u16string_view modulePath);
 
 // Writes `arguments` into the block's argument area; false, with the area untouched, when they

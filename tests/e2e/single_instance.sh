@@ -61,3 +61,16 @@ sleep 2
 end_first
 wait $SECOND
 expect_eq "exit codes of first and second" "7 7" "$FIRST_RC $?"
+
+# Launchers at "a_b\app.exe" and "a\b\app.exe" each run their own program: while the first is
+# running, the second is not handed over to it.
+settings test.app.Report
+mkdir -p a_b a/b
+trap ': > "$CASE_DIR/go"; : > "$CASE_DIR/a_b/go"; : > "$CASE_DIR/a/b/go"' EXIT
+for d in a_b a/b; do cp -r app.exe app.ini app.jar jre "$d/"; done
+cd a_b && start_first && cd "$CASE_DIR"
+(cd a/b && TESTJVM_MAIN_UNTIL_FILE=go wine app.exe own > out.txt 2>&1; echo $? > rc.txt) &
+wait_for a/b/report.txt
+expect_eq "the other path's own program ran" "own" "$(sed -n 's/^arg.0.text=//p' a/b/report.txt | tr -d '\r')"
+: > a_b/go; : > a/b/go; wait
+expect_eq "its exit code" 0 "$(cat a/b/rc.txt)"

@@ -25,9 +25,17 @@ Args roundTrip(const Args& arguments) {
   return unpackArguments(block);
 }
 
-TEST(InstanceName, OnlyBackslashesChange) {
+TEST(InstanceName, BackslashesChangeAndNoTwoPathsMeet) {
+  // Paths without "_" keep the names earlier launchers gave them.
   EXPECT_EQ(instanceNameFor(u"C:\\Apps\\My Tool\\Tool.EXE"), u"C:_Apps_My Tool_Tool.EXE");
   EXPECT_EQ(instanceNameFor(u"\\\\server\\share\\a.exe"), u"__server_share_a.exe");
+  const std::u16string_view apart[] = {u"C:\\a_b\\app.exe", u"C:\\a\\b\\app.exe", u"C:\\a\\_b\\app.exe",
+                                       u"C:\\a_\\b\\app.exe", u"C:\\a__b\\app.exe", u"C:\\a\\\\b\\app.exe"};
+  for (std::u16string_view a : apart) {
+    for (std::u16string_view b : apart) {
+      if (a != b) EXPECT_NE(instanceNameFor(a), instanceNameFor(b)) << std::string(a.begin(), a.end());
+    }
+  }
 }
 
 TEST(ForwardedArguments, ArriveInOrderWithEveryUnit) {
