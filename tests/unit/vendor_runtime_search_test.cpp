@@ -210,7 +210,8 @@ TEST(RuntimeTrace, EveryRegistrationWithItsVerdictThenTheChoice) {
            "runtime: beside the launcher \"C:\\app\\\": no bin\\java.dll there or in jre\\\n",
            "runtime: HKLM\\Software\\JavaSoft\\JDK\\1.6 (default view): version 1.6 (from key name), JDK, Sun: "
            "rejected: version outside the range\n",
-           "runtime: HKLM\\Software\\JavaSoft\\JRE\\11 (default view): home \"C:\\gone\\\": rejected: no jvm.dll",
+           "runtime: HKLM\\Software\\JavaSoft\\JRE\\11 (default view): version 11.0 (from key name), JRE, Sun, "
+           "home \"C:\\gone\\\": rejected: no jvm.dll",
            "runtime: HKLM\\SOFTWARE\\Azul Systems\\Zulu\\zulu-17 (default view): version 17.0.9 (from release file), "
            "JRE, Azul Zulu, home \"C:\\z\xc3\xa9\\\": candidate (client VM)\n",
            "runtime: order: 1. 17.0.9 \"C:\\z\xc3\xa9\\\"\n",
