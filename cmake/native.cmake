@@ -19,6 +19,7 @@ if(BUILD_TESTING)
     tests/unit/class_data_archive_test.cpp
     tests/unit/class_path_test.cpp
     tests/unit/command_line_test.cpp
+    tests/unit/companion_decision_test.cpp
     tests/unit/env_expand_test.cpp
     tests/unit/instance_block_test.cpp
     tests/unit/java_environment_test.cpp

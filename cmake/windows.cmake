@@ -47,6 +47,7 @@ add_library(launcher_win STATIC
   src/base/environment.cpp
   src/base/error_box.cpp
   src/base/process_token_win.cpp
+  src/base/thread_win.cpp
   src/base/trace_win.cpp
   src/jvm/class_data_archive_win.cpp
   src/jvm/java_environment_win.cpp

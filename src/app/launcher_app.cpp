@@ -15,14 +15,12 @@
 #include "base/trace.h"
 #include "base/wide.h"
 #include "jvm/class_data_archive_win.h"
-#include "jvm/java_environment.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
 #include "jvm/java_runtime_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
 #include "runtime/pe_image_file.h"
-#include "runtime/release_file.h"
 #include "runtime/windows_runtime_environment.h"
 #include "settings/settings_files.h"
 #include "ui/runtime_folder_dialog.h"
@@ -42,7 +40,7 @@ static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 constexpr std::u16string_view kSourceNames[] = {
     u"\"JRE Path\"", u"beside the launcher", u"JAVA_HOME", u"the registry",
-    u"the 64-bit registry view", u"HKEY_CURRENT_USER", u"nowhere"};
+    u"the 64-bit registry view", u"HKEY_CURRENT_USER", u"the runtime folder dialog", u"nowhere"};
 static_assert(std::size(kSourceNames) == static_cast<size_t>(RuntimeSource::none) + 1);
 }  // namespace
 
@@ -66,39 +64,51 @@ bool LauncherApp::initialize() {
 bool LauncherApp::locateRuntime() {
   WindowsRuntimeEnvironment machine;
   RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
-  jvmDllPath = location.jvmDllPath;
-  runtimeVendor = location.vendor;
+  if (location.source == RuntimeSource::none) {
+    trace(u"runtime", u"none qualifies; the user is asked for a runtime folder");
+    return askForRuntimeFolder();
+  }
+  settleRuntime(std::move(location));
+  return true;
+}
+
+void LauncherApp::settleRuntime(RuntimeLocation location) {
+  runtime = std::move(location);
   if (tracing()) {
-    trace(u"runtime", location.source == RuntimeSource::none
-                          ? u"none qualifies; the user is asked for a runtime folder"
-                          : u"chosen " + quotedForTrace(jvmDllPath) + u" from " +
-                                std::u16string(kSourceNames[static_cast<size_t>(location.source)]));
+    trace(u"runtime", u"chosen " + quotedForTrace(runtime.jvmDllPath) + u" from " +
+                          std::u16string(kSourceNames[static_cast<size_t>(runtime.source)]));
   }
-  runtimeVersion = location.version;
-  switch (location.source) {
-    case RuntimeSource::jrePath:
-    case RuntimeSource::javaHome:
-    case RuntimeSource::registry64:
-    case RuntimeSource::registryUser:
-      // A runtime named by path may be of either architecture, and so may one registered per
-      // user, where both registry views meet; one found only among the 64-bit registrations is
-      // for the companion when it is what it says.
-      updatePairRelaunch();
-      return true;
-    case RuntimeSource::besideLauncher:
-    case RuntimeSource::registry:
-      trace(u"relaunch", u"no: a runtime from this launcher's own registry view or folder loads here");
-      return true;
-    case RuntimeSource::none:
-      break;
+  WindowsRuntimeEnvironment machine;
+  completeFromReleaseFile(machine, runtime);
+  const CompanionFacts facts = companionFacts();
+  const CompanionDecision decision =
+      decideCompanion(facts, [this] { return isCompanionRuntime(runtime.jvmDllPath); });
+  relaunchThroughPair = decision.relaunch;
+  if (!tracing()) return;
+  std::u16string line(decision.reason);
+  if (!facts.runtimeLoadsHere && !settings.pairProduct.empty()) {
+    line += u", \"Pair Product\" " + quotedForTrace(settings.pairProduct);
   }
-  return askForRuntimeFolder();
+  trace(u"relaunch", line);
+}
+
+CompanionFacts LauncherApp::companionFacts() const {
+  CompanionFacts facts;
+  facts.startedAsCompanion = startedAsCompanion;
+  facts.pairProductNamed = !settings.pairProduct.empty();
+  facts.pairIsThisLauncher = facts.pairProductNamed && isSameFile(settings.pairProduct, context.modulePath);
+  // A runtime named by path may be of either architecture, and so may one registered per user,
+  // where both registry views meet; one found only among the 64-bit registrations is for the
+  // companion when it is what it says. One beside the launcher or in its own view loads here.
+  facts.runtimeLoadsHere =
+      runtime.source == RuntimeSource::besideLauncher || runtime.source == RuntimeSource::registry;
+  return facts;
 }
 
 bool LauncherApp::askForRuntimeFolder() {
   VersionRangeText range = describeVersionRange(settings.runtime.minimumVersion, settings.runtime.maximumVersion);
   std::u16string explanation = composeRuntimeExplanation(settings.runtime.jvmType, range, loadText);
-  RuntimeFolderDialog dialog(explanation, settings.runtime.jvmType, mayStartCompanion());
+  RuntimeFolderDialog dialog(explanation, settings.runtime.jvmType, mayStartCompanion(companionFacts()));
   switch (dialog.show(messageOwner.current())) {
     case RuntimeFolderDialog::Outcome::chosen:
       break;
@@ -113,9 +123,10 @@ bool LauncherApp::askForRuntimeFolder() {
   }
   // The order of the search's own stages: the runtime, the companion decision, then the folder
   // remembered for the next start, which the companion reads too when it is the one to start.
-  jvmDllPath = dialog.chosenJvmDll();
-  if (tracing()) trace(u"runtime", u"chosen " + quotedForTrace(jvmDllPath) + u" in the runtime folder dialog");
-  updatePairRelaunch();
+  RuntimeLocation picked;
+  picked.source = RuntimeSource::picked;
+  picked.jvmDllPath = dialog.chosenJvmDll();
+  settleRuntime(std::move(picked));
   storeJrePath(context, settings, dialog.chosenFolder());
   return true;
 }
@@ -165,35 +176,6 @@ void LauncherApp::applyWorkingDirOverride() {
   if (!context.folder.empty()) ::SetCurrentDirectoryW(as_wcstr(context.folder));
 }
 
-bool LauncherApp::runtimeNeedsSleepAfterMain() const {
-  // Only the runtime actually chosen counts: "VM Provider" admitting IBM's runtimes says nothing
-  // about this one, and an ordinary runtime that slept would never end.
-  if (runtimeVendor) return *runtimeVendor == RuntimeVendor::ibm;
-  constexpr size_t kMaxReleaseFileSize = 64 * 1024;
-  std::optional<std::string> release = readSmallFile(javaHomeFromJvmDll(jvmDllPath) + u"\\release", kMaxReleaseFileSize);
-  return release && isIbmRelease(*release);
-}
-
-bool LauncherApp::mayStartCompanion() const {
-  return !startedAsCompanion && !settings.pairProduct.empty() &&
-         !isSameFile(settings.pairProduct, context.modulePath);
-}
-
-void LauncherApp::updatePairRelaunch() {
-  // A runtime this launcher cannot load and may not hand on is still tried here, so that the load
-  // error tells the user which runtime it is.
-  relaunchThroughPair = mayStartCompanion() && isCompanionRuntime(jvmDllPath);
-  if (!tracing()) return;
-  std::u16string_view why = relaunchThroughPair           ? u"yes: the jvm.dll is built for the companion"
-                            : settings.pairProduct.empty() ? u"no: no \"Pair Product\""
-                            : startedAsCompanion           ? u"no: this launcher is the companion"
-                            : !mayStartCompanion()         ? u"no: \"Pair Product\" names this launcher"
-                                                           : u"no: the jvm.dll is not built for the companion";
-  std::u16string line(why);
-  if (!settings.pairProduct.empty()) line += u", \"Pair Product\" " + quotedForTrace(settings.pairProduct);
-  trace(u"relaunch", line);
-}
-
 int LauncherApp::run() {
   if (singleInstance.role() == InstanceRole::second) return singleInstance.awaitFirstInstanceReply();
   if (relaunchThroughPair) {
@@ -202,7 +184,7 @@ int LauncherApp::run() {
     singleInstance.tearDown();
     return startPairProduct(messageOwner, settings.pairProduct, settings.pairReturnCode);
   }
-  prepareJavaEnvironment(jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
+  prepareJavaEnvironment(runtime.jvmDllPath, settings, context.folderPrefix(), vmSetup.vmOptions);
   // The switch stays among the arguments: the Java program receives it too.
   if (!hasSplashSwitch(arguments)) startSplash();
   int exitCode = runJava();
@@ -216,17 +198,17 @@ void LauncherApp::startSplash() {
   // Beside the launcher, as every other file of the application, whatever the current folder.
   SplashRequest request{fullPathName(anchoredPath(context.folder, settings.splashImage)), settings.splashShadow,
                         settings.preferRuntimeSplash};
-  splash.start(request, jvmDllPath);
+  splash.start(request, runtime.jvmDllPath);
 }
 
 int LauncherApp::runJava() {
-  if (!loadJavaRuntime(messageOwner, jvmDllPath, runtimeEntryPoints)) return -1;
+  if (!loadJavaRuntime(messageOwner, runtime.jvmDllPath, runtimeEntryPoints)) return -1;
   // An empty class path has been reported, and the settings after it are not applied; the VM is
   // still created with what there is.
   if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
     appendExtraArguments(settings.extraArguments, arguments);
   }
-  prepareClassDataArchive(context, settings, jvmDllPath, runtimeVersion, vmSetup);
+  prepareClassDataArchive(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -234,7 +216,10 @@ int LauncherApp::runJava() {
                           settings.mainClass,
                           arguments,
                           settings.failureCheck,
-                          runtimeNeedsSleepAfterMain(),
+                          // Only the runtime actually chosen counts: "VM Provider" admitting IBM's
+                          // runtimes says nothing about this one, and an ordinary one that slept
+                          // would never end.
+                          runtime.vendor == RuntimeVendor::ibm,
                           vmSetup.streamFiles};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   if (tracing()) {

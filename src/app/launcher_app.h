@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "base/message_owner.h"
+#include "app/companion_decision.h"
 #include "app/secondary_main_server.h"
 #include "instance/single_instance_win.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
+#include "runtime/runtime_search.h"
 #include "settings/launcher_settings.h"
 #include "settings/settings_paths.h"
 #include "ui/splash_screen_win.h"
@@ -53,20 +55,16 @@ class LauncherApp {
   int runJava();
   // Shows the splash image of the settings, unless the arguments ask for none.
   void startSplash();
-  // Decides, for the chosen jvm.dll, whether the companion executable must run instead: only when
-  // the launcher may start one and the file is an image of the companion's architecture.
-  void updatePairRelaunch();
-  // Whether the chosen runtime is one that must not be destroyed once main returns: one whose
-  // program ends only through System.exit (IBM's), by its registry key or its release file.
-  bool runtimeNeedsSleepAfterMain() const;
-  // Whether a companion may be started at all: one is named, it is not this launcher itself, and
-  // this launcher is not a companion already.
-  bool mayStartCompanion() const;
+  // Settles the chosen runtime: what its release file adds, and whether the companion executable
+  // runs instead (see companion_decision.h).
+  void settleRuntime(RuntimeLocation location);
+  CompanionFacts companionFacts() const;
 
   // The launcher's own path, folder and settings file, found once at the start.
   LaunchContext context;
-  // Full path of the jvm.dll to load; empty until a runtime is found.
-  std::u16string jvmDllPath;
+  // The runtime chosen: its jvm.dll's full path (empty until one is found), where it was found,
+  // and what its key or release file says of it.
+  RuntimeLocation runtime;
   // The arguments for the Java program's main, in order.
   std::vector<std::u16string> arguments;
   // Owner of error message boxes and dialogs: the splash window while it lives. Read when a box
@@ -75,10 +73,6 @@ class LauncherApp {
   LauncherSettings settings;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
-  // For a registered runtime, whose key registered it.
-  std::optional<RuntimeVendor> runtimeVendor;
-  // For a registered runtime, the version its key names.
-  std::optional<JavaVersion> runtimeVersion;
   // True when another launcher started this one as its companion.
   bool startedAsCompanion = false;
   // The VM's options, the main thread's stack size and the output and error files.

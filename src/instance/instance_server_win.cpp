@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "base/thread_win.h"
 #include "base/wide.h"
 
 namespace launcher {
@@ -29,9 +30,6 @@ struct ServingState {
 void ServingStateRelease::operator()(ServingState* state) const { ServingState::drop(state); }
 
 namespace {
-
-// How long a stop waits for a thread between two quit messages.
-constexpr DWORD kQuitRetryMs = 50;
 
 class ThreadReply final : public ForwardReply {
  public:
@@ -74,17 +72,6 @@ struct ForwardWork {
 static_assert(std::is_same_v<decltype(&ForwardWork::run), LPTHREAD_START_ROUTINE>);
 
 }  // namespace
-
-void stopThread(HANDLE thread, DWORD threadId) {
-  do {
-    ::PostThreadMessageW(threadId, WM_QUIT, 0, 0);
-  } while (::WaitForSingleObject(thread, kQuitRetryMs) == WAIT_TIMEOUT);
-}
-
-void ensureMessageQueue() {
-  MSG message;
-  ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-}
 
 bool InstanceServer::start(SharedInstanceBlock& block, const std::u16string& name, ForwardedStartHandler& handler) {
   block.listenerThreadId = 0;
@@ -143,7 +130,7 @@ void InstanceServer::stop() {
       ::InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&block_->listenerThreadId), 0,
                                    static_cast<LONG>(listenerId_));
     }
-    stopThread(listener_.get(), listenerId_);
+    stopMessageLoopThread(listener_.get(), listenerId_);
   }
   if (serving_) {
     ::AcquireSRWLockExclusive(&serving_->lock);

@@ -67,11 +67,4 @@ class InstanceServer {
   UINT forwardMessage_ = 0;
 };
 
-// Sends `thread` the quit message until it has ended, waiting on it between attempts: a quit
-// posted before the thread has its message queue is lost.
-void stopThread(HANDLE thread, DWORD threadId);
-
-// Gives the calling thread its message queue, so that messages posted to it from now on are kept.
-void ensureMessageQueue();
-
 }  // namespace launcher

@@ -3,6 +3,7 @@
 #include <sddl.h>
 
 #include "base/process_token_win.h"
+#include "base/thread_win.h"
 #include "base/trace.h"
 #include "base/wide.h"
 

@@ -13,9 +13,7 @@
 #include "base/wide.h"
 #include "base/win_owners.h"
 #include "jvm/class_data_archive.h"
-#include "jvm/java_environment.h"
 #include "jvm/stream_files_win.h"
-#include "runtime/release_file.h"
 
 namespace launcher {
 namespace {
@@ -74,16 +72,10 @@ std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
   return entries;
 }
 
-std::optional<JavaVersion> releaseVersion(std::u16string_view jvmDllPath) {
-  constexpr size_t kMaxReleaseFileSize = 64 * 1024;
-  std::optional<std::string> release = readSmallFile(javaHomeFromJvmDll(jvmDllPath) + u"\\release", kMaxReleaseFileSize);
-  return release ? releaseJavaVersion(*release) : std::nullopt;
-}
-
 }  // namespace
 
 void prepareClassDataArchive(const LaunchContext& context, const LauncherSettings& settings,
-                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& registeredVersion,
+                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& version,
                              VmSetup& setup) {
   if (!settings.classDataArchive) return;
   // The archive lies in the user's own folder, where a program of the same user without
@@ -92,7 +84,6 @@ void prepareClassDataArchive(const LaunchContext& context, const LauncherSetting
     trace(u"class data", u"no archive: the launcher runs elevated");
     return;
   }
-  std::optional<JavaVersion> version = registeredVersion ? registeredVersion : releaseVersion(jvmDllPath);
   if (!version || !runtimeWritesClassDataArchive(*version)) return;
   if (setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) return;
   std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", MAX_PATH),

@@ -12,11 +12,12 @@
 
 namespace launcher {
 
-// When "Class Data Archive" is on and the runtime writes archives, settles this start's archive and puts its options into `setup.vmOptions` ahead of
-// the user's own. Nothing changes otherwise, nor when no archive can be kept. The runtime's
-// version is `registeredVersion` when its registry key named one, else its release file's.
+// When "Class Data Archive" is on and the runtime (of `version`, as its registry key or release
+// file gives it) writes archives, settles this start's archive and puts its options into
+// `setup.vmOptions` ahead of the user's own. Nothing changes otherwise, nor when no archive can be
+// kept.
 void prepareClassDataArchive(const LaunchContext& context, const LauncherSettings& settings,
-                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& registeredVersion,
+                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& version,
                              VmSetup& setup);
 
 // Once the VM has ended (DestroyJavaVM returned, or from its exit hook, after HotSpot has written

@@ -1,19 +1,12 @@
 #include "jvm/java_runtime_win.h"
 
 #include "base/error_box.h"
+#include "base/module_win.h"
 #include "base/wide.h"
 #include "jvm/java_environment.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
-namespace {
-
-template <typename Fn>
-Fn bind(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-}  // namespace
 
 bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints) {
   // The libraries jvm.dll needs (the C runtime the runtime ships, say) come from its own folder,
@@ -28,9 +21,9 @@ bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvm
     launcher::showError(messageOwner, IDS_RUNTIME_LOAD_FAILED, {jvmDllPath, static_cast<std::uint32_t>(error)});
     return false;
   }
-  entryPoints.createJavaVm = bind<CreateJavaVmFn>(runtime, "JNI_CreateJavaVM");
+  entryPoints.createJavaVm = moduleFunction<CreateJavaVmFn>(runtime, "JNI_CreateJavaVM");
   if (entryPoints.createJavaVm) {
-    entryPoints.getDefaultJavaVmInitArgs = bind<GetDefaultJavaVmInitArgsFn>(runtime, "JNI_GetDefaultJavaVMInitArgs");
+    entryPoints.getDefaultJavaVmInitArgs = moduleFunction<GetDefaultJavaVmInitArgsFn>(runtime, "JNI_GetDefaultJavaVMInitArgs");
   }
   if (!entryPoints.createJavaVm || !entryPoints.getDefaultJavaVmInitArgs) {
     DWORD error = ::GetLastError();
@@ -38,7 +31,7 @@ bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvm
                         {loadText(IDS_ENTRY_POINT_MISSING), static_cast<std::uint32_t>(error)});
     return false;
   }
-  entryPoints.findClassFromBootLoader = bind<FindClassFromBootLoaderFn>(runtime, "JVM_FindClassFromBootLoader");
+  entryPoints.findClassFromBootLoader = moduleFunction<FindClassFromBootLoaderFn>(runtime, "JVM_FindClassFromBootLoader");
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <type_traits>
 
+#include "base/module_win.h"
 #include "base/wide.h"
 #include "runtime/pe_header_check.h"
 
@@ -49,8 +50,7 @@ bool PeImageFile::isValidImage() {
 
   UniqueModule dbghelp = loadSystemDbghelp();
   if (!dbghelp) return false;
-  auto imageNtHeader = reinterpret_cast<ImageNtHeaderFn>(
-      reinterpret_cast<void*>(::GetProcAddress(dbghelp.get(), "ImageNtHeader")));
+  auto imageNtHeader = moduleFunction<ImageNtHeaderFn>(dbghelp.get(), "ImageNtHeader");
   if (!imageNtHeader) return false;
   PIMAGE_NT_HEADERS headers = imageNtHeader(view_.get());
   if (!headers || headers->Signature != IMAGE_NT_SIGNATURE) return false;

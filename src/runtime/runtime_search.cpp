@@ -71,6 +71,15 @@ RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& 
   return {RuntimeSource::javaHome, std::move(probe.path), std::nullopt, stated};
 }
 
+void completeFromReleaseFile(RuntimeEnvironment& env, RuntimeLocation& location) {
+  if (location.jvmDllPath.empty() || (location.version && location.vendor)) return;
+  std::optional<std::string> release =
+      env.readReleaseFile(withTrailingBackslash(withoutLastComponents(location.jvmDllPath, 3)));
+  if (!release) return;
+  if (!location.version) location.version = releaseJavaVersion(*release);
+  if (!location.vendor && isIbmRelease(*release)) location.vendor = RuntimeVendor::ibm;
+}
+
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder) {
   traceCriteria(criteria);

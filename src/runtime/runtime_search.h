@@ -28,16 +28,24 @@ std::optional<JvmCandidate> chooseRegistered(RuntimeEnvironment& env, const Runt
 // Where the runtime was found; `registry64` means this process cannot load it and the companion
 // executable must start instead. A runtime from JAVA_HOME or from HKEY_CURRENT_USER (which both
 // registry views share) may be of either architecture, so its jvm.dll decides as for "JRE Path".
-enum class RuntimeSource { jrePath, besideLauncher, javaHome, registry, registry64, registryUser, none };
+// `picked`: the user chose its folder in the runtime folder dialog.
+enum class RuntimeSource { jrePath, besideLauncher, javaHome, registry, registry64, registryUser, picked, none };
 
 struct RuntimeLocation {
   RuntimeSource source = RuntimeSource::none;
   std::u16string jvmDllPath;
-  // For a registered runtime, the vendor whose key registered it.
+  // For a registered runtime, the vendor whose key registered it; IBM for another runtime whose
+  // release file names IBM (see completeFromReleaseFile).
   std::optional<RuntimeVendor> vendor;
-  // For a registered runtime, the version its key names; for JAVA_HOME's, its release file's.
+  // For a registered runtime, the version its key names; else its release file's.
   std::optional<JavaVersion> version;
 };
+
+// Fills in, from the runtime's release file and reading it once, what the search did not learn
+// from a registry key: the version, and IBM as the vendor when the file names it (whose runtimes
+// end a program only through System.exit). The release file lies in the runtime's home, three
+// levels above its jvm.dll.
+void completeFromReleaseFile(RuntimeEnvironment& env, RuntimeLocation& location);
 
 // The home JAVA_HOME names, when it is an absolute path whose runtime's "release" version lies in
 // range and which holds a jvm.dll for the VM type; kind and vendor rules do not apply, as to

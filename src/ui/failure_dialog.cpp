@@ -33,21 +33,8 @@ RECT clientRectOf(HWND control, HWND parent) {
 }  // namespace
 
 INT_PTR FailureDialog::show(HWND owner) {
-  INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FAILURE), owner, dialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+  INT_PTR result = runModal(owner, IDD_FAILURE);
   return result == IDOK ? IDOK : IDCANCEL;
-}
-
-INT_PTR CALLBACK FailureDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  FailureDialog* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<FailureDialog*>(lParam);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<FailureDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
-  }
-  return self ? self->handle(message, wParam, lParam) : FALSE;
 }
 
 INT_PTR FailureDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {

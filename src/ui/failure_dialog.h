@@ -6,9 +6,11 @@
 
 #include <string>
 
+#include "ui/modal_dialog_win.h"
+
 namespace launcher {
 
-class FailureDialog {
+class FailureDialog : public ModalDialog<FailureDialog> {
  public:
   explicit FailureDialog(std::u16string text) : text_(std::move(text)) {}
 
@@ -17,7 +19,7 @@ class FailureDialog {
   INT_PTR show(HWND owner);
 
  private:
-  static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class ModalDialog<FailureDialog>;
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void onInitDialog();
@@ -26,7 +28,6 @@ class FailureDialog {
   void onCommand(int id);
 
   std::u16string text_;
-  HWND window_ = nullptr;
   HWND sizeGrip_ = nullptr;
   // The client size when the dialog opened; controls keep their distance to the right and bottom
   // edges measured from it.

@@ -43,23 +43,10 @@ RuntimeFolderDialog::Outcome RuntimeFolderDialog::show(HWND owner) {
   ComApartment com = enterComApartment();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES};  // the link's tooltip
   ::InitCommonControlsEx(&controls);
-  INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNTIME_FOLDER),
-                                     owner, dialogProc, reinterpret_cast<LPARAM>(this));
+  INT_PTR result = runModal(owner, IDD_RUNTIME_FOLDER);
   if (result == IDOK && pickIsUsable()) return Outcome::chosen;
   if (result == IDOK || result == IDCANCEL) return Outcome::cancelled;
   return Outcome::unavailable;
-}
-
-INT_PTR CALLBACK RuntimeFolderDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  RuntimeFolderDialog* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<RuntimeFolderDialog*>(lParam);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<RuntimeFolderDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
-  }
-  return self ? self->handle(message, wParam, lParam) : FALSE;
 }
 
 INT_PTR RuntimeFolderDialog::handle(UINT message, WPARAM wParam, LPARAM) {

@@ -12,11 +12,12 @@
 
 #include "runtime/runtime_criteria.h"
 #include "ui/hyperlink.h"
+#include "ui/modal_dialog_win.h"
 #include "ui/runtime_folder_rules.h"
 
 namespace launcher {
 
-class RuntimeFolderDialog {
+class RuntimeFolderDialog : public ModalDialog<RuntimeFolderDialog> {
  public:
   // Asks the user for a folder, owned by the given window; nothing when no folder was picked.
   using FolderBrowser = std::function<std::optional<std::u16string>(HWND owner)>;
@@ -48,7 +49,7 @@ class RuntimeFolderDialog {
   const std::u16string& chosenJvmDll() const { return pick_.jvmDllPath; }
 
  private:
-  static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class ModalDialog<RuntimeFolderDialog>;
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void onInitDialog();
@@ -63,7 +64,6 @@ class RuntimeFolderDialog {
   bool companionAllowed_;
   FolderBrowser browse_;
   RuntimePick pick_;
-  HWND window_ = nullptr;
   Hyperlink link_;
 };
 

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "base/ansi_text.h"
+#include "base/module_win.h"
 #include "base/wide.h"
 #include "base/win_owners.h"
 #include "ui/splash_rules.h"
@@ -26,11 +27,6 @@ static_assert(std::is_same_v<SplashLoadFileFn, decltype(&SplashLoadFile)>);
 static_assert(std::is_same_v<SplashSetFileJarNameFn, decltype(&SplashSetFileJarName)>);
 static_assert(std::is_same_v<SplashCloseFn, decltype(&SplashClose)>);
 
-template <typename Fn>
-Fn bind(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 std::u16string splashRuntimeLibraryPath(std::u16string_view jvmDllPath) {
@@ -50,10 +46,10 @@ bool startRuntimeSplash(std::u16string_view libraryPath, std::u16string_view ima
   UniqueModule library(
       ::LoadLibraryExW(as_wcstr(std::u16string(libraryPath)), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!library) return false;
-  auto init = bind<SplashInitFn>(library.get(), "SplashInit");
-  auto loadFile = bind<SplashLoadFileFn>(library.get(), "SplashLoadFile");
-  auto setFileJarName = bind<SplashSetFileJarNameFn>(library.get(), "SplashSetFileJarName");
-  auto closeEntry = bind<SplashCloseFn>(library.get(), "SplashClose");
+  auto init = moduleFunction<SplashInitFn>(library.get(), "SplashInit");
+  auto loadFile = moduleFunction<SplashLoadFileFn>(library.get(), "SplashLoadFile");
+  auto setFileJarName = moduleFunction<SplashSetFileJarNameFn>(library.get(), "SplashSetFileJarName");
+  auto closeEntry = moduleFunction<SplashCloseFn>(library.get(), "SplashClose");
   if (!init || !loadFile || !setFileJarName) return false;
   // Once its code has run, the library stays for the life of the process: the runtime's splash
   // support reaches it by name later, and its threads may still be running.

@@ -1,5 +1,7 @@
 #include "ui/splash_screen_win.h"
 
+#include "base/thread_win.h"
+
 namespace launcher {
 
 void SplashScreen::start(const SplashRequest& request, std::u16string_view jvmDllPath) {
@@ -34,14 +36,7 @@ DWORD WINAPI SplashScreen::splashThread(void* parameter) {
 
 void SplashScreen::closeWindow() {
   if (!window_) return;
-  // The first posts may find the thread without a message queue yet; each miss waits on the
-  // thread a little instead of spinning.
-  if (thread_) {
-    for (;;) {
-      ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-      if (::WaitForSingleObject(thread_.get(), 20) != WAIT_TIMEOUT) break;
-    }
-  }
+  if (thread_) stopMessageLoopThread(thread_.get(), threadId_);
   thread_.reset();
   window_.reset();
 }

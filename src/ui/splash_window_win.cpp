@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "base/module_win.h"
 #include "base/wide.h"
 #include "ui/splash_rules.h"
 
@@ -75,7 +76,7 @@ class GdiPlus {
 
   template <typename Fn>
   Fn bind(const char* name) const {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module_.get(), name)));
+    return moduleFunction<Fn>(module_.get(), name);
   }
 
   UniqueModule module_;
