@@ -37,15 +37,16 @@ set(LAUNCHER_SIZE_BUDGET_x64 204800)
 add_library(launcher_win STATIC
   src/app/command_line_win.cpp
   src/app/java_host_services_win.cpp
-  src/app/launcher_app.cpp
-  src/app/module_path.cpp
-  src/app/pair_relaunch.cpp
-  src/app/secondary_main_server.cpp
+  src/app/launcher_app_win.cpp
+  src/app/module_path_win.cpp
+  src/app/pair_relaunch_win.cpp
+  src/app/secondary_main_server_win.cpp
   src/instance/instance_server_win.cpp
   src/instance/single_instance_win.cpp
-  src/base/ansi_text.cpp
-  src/base/environment.cpp
-  src/base/error_box.cpp
+  src/base/ansi_text_win.cpp
+  src/base/environment_win.cpp
+  src/base/file_system_win.cpp
+  src/base/error_box_win.cpp
   src/base/process_token_win.cpp
   src/base/thread_win.cpp
   src/base/trace_win.cpp
@@ -56,11 +57,11 @@ add_library(launcher_win STATIC
   src/jvm/stream_files_win.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
-  src/ui/dialog_placement.cpp
-  src/ui/failure_dialog.cpp
-  src/ui/folder_browser.cpp
-  src/ui/hyperlink.cpp
-  src/ui/runtime_folder_dialog.cpp
+  src/ui/dialog_placement_win.cpp
+  src/ui/failure_dialog_win.cpp
+  src/ui/folder_browser_win.cpp
+  src/ui/hyperlink_win.cpp
+  src/ui/runtime_folder_dialog_win.cpp
   src/ui/runtime_splash_win.cpp
   src/ui/splash_screen_win.cpp
   src/ui/splash_window_win.cpp
@@ -68,11 +69,11 @@ add_library(launcher_win STATIC
   src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp
-  src/runtime/pe_image_file.cpp
-  src/runtime/registry_key.cpp
-  src/runtime/windows_runtime_environment.cpp
-  src/settings/profile_file.cpp
-  src/settings/settings_files.cpp
+  src/runtime/pe_image_file_win.cpp
+  src/runtime/registry_key_win.cpp
+  src/runtime/runtime_environment_win.cpp
+  src/settings/profile_file_win.cpp
+  src/settings/settings_files_win.cpp
 )
 target_link_libraries(launcher_win PUBLIC launcher_core comctl32 ole32 shell32)
 target_compile_options(launcher_core PRIVATE ${LAUNCHER_LEAN_FLAGS})
@@ -85,10 +86,10 @@ target_include_directories(launcher_win PUBLIC src/jvm/include "${LAUNCHER_JDK_I
 # library's exception support out; the test programs, which link the library too, keep it.
 function(add_launcher target name)
   if(ARGN STREQUAL "CONSOLE")
-    add_executable(${target} src/app/main.cpp src/app/lean_runtime.cpp src/resources/launcher.rc)
+    add_executable(${target} src/app/main_win.cpp src/app/lean_runtime_win.cpp src/resources/launcher.rc)
     target_compile_definitions(${target} PRIVATE LAUNCHER_CONSOLE)
   else()
-    add_executable(${target} WIN32 src/app/main.cpp src/app/lean_runtime.cpp src/resources/launcher.rc)
+    add_executable(${target} WIN32 src/app/main_win.cpp src/app/lean_runtime_win.cpp src/resources/launcher.rc)
   endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name})
   target_link_libraries(${target} PRIVATE launcher_win)

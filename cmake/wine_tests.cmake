@@ -50,7 +50,21 @@ add_executable(win_tests
   tests/win/vm_options_test.cpp
   src/resources/launcher.rc
 )
-target_include_directories(win_tests PRIVATE src/resources)
+# The texts resource_ids.h declares, with the placeholders its comments name, for the test that
+# checks each against the executable's resources.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/resources/resource_ids.h)
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/resources/resource_ids.h declared_texts REGEX "^#define IDS_")
+set(message_ids "")
+foreach(line IN LISTS declared_texts)
+  string(REGEX MATCH "^#define (IDS_[A-Z0-9_]+) +([0-9]+)(.*)$" matched "${line}")
+  set(text_name ${CMAKE_MATCH_1})
+  set(text_id ${CMAKE_MATCH_2})
+  string(REGEX MATCHALL "%l[su]" placeholders "${CMAKE_MATCH_3}")
+  list(JOIN placeholders " " placeholders)
+  string(APPEND message_ids "{${text_id}, u\"${placeholders}\", \"${text_name}\"},\n")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/generated/message_ids.inc "${message_ids}")
+target_include_directories(win_tests PRIVATE src/resources ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(win_tests PRIVATE launcher_win GTest::gtest_main)
 target_link_options(win_tests PRIVATE -fno-lto)
 

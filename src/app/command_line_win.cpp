@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/command_line.h"
-#include "base/environment.h"
+#include "base/environment_win.h"
 #include "base/wide.h"
 
 namespace launcher {

@@ -1,8 +1,8 @@
 #include "app/java_host_services_win.h"
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "jvm/stream_files_win.h"
-#include "ui/failure_dialog.h"
+#include "ui/failure_dialog_win.h"
 
 namespace launcher {
 

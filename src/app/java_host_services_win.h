@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/message_owner.h"
-#include "app/secondary_main_server.h"
+#include "base/message_owner_win.h"
+#include "app/secondary_main_server_win.h"
 #include "jvm/java_host.h"
 #include "ui/splash_screen_win.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <utility>
 
-#include "base/environment.h"
+#include "base/environment_win.h"
 #include "base/process_token_win.h"
 #include "base/trace.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "instance/instance_block.h"
 
 namespace launcher {

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "instance/instance_block.h"
 #include "instance/instance_server_win.h"
 

@@ -4,14 +4,15 @@
 
 #include <atomic>
 
-#include "base/ansi_text.h"
-#include "base/environment.h"
+#include "base/ansi_text_win.h"
+#include "base/environment_win.h"
+#include "base/file_system_win.h"
 #include "base/path.h"
 #include "base/process_token_win.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "jvm/class_data_archive.h"
 #include "jvm/stream_files_win.h"
 

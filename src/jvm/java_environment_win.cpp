@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/ansi_text.h"
-#include "base/environment.h"
+#include "base/ansi_text_win.h"
+#include "base/environment_win.h"
 #include "base/wide.h"
 #include "jvm/class_path.h"
 #include "jvm/java_environment.h"

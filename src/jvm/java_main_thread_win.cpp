@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 namespace {

@@ -1,6 +1,6 @@
 #include "jvm/java_runtime_win.h"
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "base/module_win.h"
 #include "base/wide.h"
 #include "jvm/java_environment.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 #include "jvm/java_host.h"
 
 namespace launcher {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/environment.h"
+#include "base/file_system_win.h"
 #include "base/wide.h"
 #include "jvm/parent_folders.h"
 #include "jvm/time_stamp.h"

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "base/ansi_text.h"
-#include "base/environment.h"
-#include "base/error_box.h"
+#include "base/ansi_text_win.h"
+#include "base/environment_win.h"
+#include "base/file_system_win.h"
+#include "base/error_box_win.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "jvm/class_path.h"

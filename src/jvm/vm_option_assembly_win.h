@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 #include "settings/launcher_settings.h"
 #include "settings/settings_paths.h"
 

@@ -22,7 +22,7 @@
 
 // Texts.
 #define IDS_SYSTEM_CALL_FAILED 202       /* %ls what failed, %lu system error code */
-#define IDS_VM_CREATION_FAILED 203       /* %ls reason (213, 225-230 or empty) */
+#define IDS_VM_CREATION_FAILED 203       /* %ls explanation (213), %ls reason (225-230 or empty) */
 #define IDS_NO_SERVER_RUNTIME 206        /* %ls version range text */
 #define IDS_NO_RUNTIME 207               /* %ls version range text */
 #define IDS_OWN_PATH_UNAVAILABLE 208

@@ -5,10 +5,10 @@
 #include <optional>
 #include <type_traits>
 
-#include "base/ansi_text.h"
+#include "base/ansi_text_win.h"
 #include "base/module_win.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "ui/splash_rules.h"
 
 namespace launcher {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/message_owner.h"
-#include "base/win_owners.h"
+#include "base/message_owner_win.h"
+#include "base/handle_owners_win.h"
 #include "ui/runtime_splash_win.h"
 #include "ui/splash_window_win.h"
 

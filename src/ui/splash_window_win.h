@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "base/message_owner.h"
-#include "base/win_owners.h"
+#include "base/message_owner_win.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 

@@ -36,7 +36,7 @@
 #include <vector>
 
 #include "base/unique_any.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 using launcher::UniqueHandle;
 

@@ -16,15 +16,15 @@ put() {
 
 # A tree with the allowed kinds of include only, and upward ones where they are not includes.
 clean=$tmp/clean
-put "$clean" app/main.cpp '#include "app/launcher_app.h"' '#include "ui/dialog.h"' '#include "jvm/vm.h"'
+put "$clean" app/main.cpp '#include "app/launcher_app_win.h"' '#include "ui/dialog.h"' '#include "jvm/vm.h"'
 put "$clean" ui/dialog.h '#include "settings/settings.h"' '#include "resources/resource_ids.h"'
 put "$clean" instance/single.cpp '#include "runtime/search.h"' '#include "base/text.h"'
 put "$clean" jvm/vm.h '  #  include "settings/settings.h"' '#include <windows.h>'
-put "$clean" settings/settings.h '#include "runtime/search.h"' '// #include "app/launcher_app.h" is not an include'
+put "$clean" settings/settings.h '#include "runtime/search.h"' '// #include "app/launcher_app_win.h" is not an include'
 put "$clean" runtime/search.h '#include "base/text.h"' '#include "jni.h"' '#include "gtest/gtest.h"'
 put "$clean" base/text.h '#include "base/wide.h"'
 put "$clean" resources/launcher.rc '#include "resource_ids.h"'
-put "$clean" base/notes.txt '#include "app/launcher_app.h"'
+put "$clean" base/notes.txt '#include "app/launcher_app_win.h"'
 out=$("$check" "$clean" 2>&1); rc=$?
 [ $rc = 0 ] || fail "clean tree: exit $rc, expected 0; output: $out"
 [ -z "$out" ] || fail "clean tree: unexpected output: $out"

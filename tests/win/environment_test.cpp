@@ -1,4 +1,4 @@
-#include "base/environment.h"
+#include "base/environment_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The runtime folder dialog on a real desktop, built from the executable's own template; only the
 // folder browser is replaced, by picks the test hands out. The steps run from a timer inside the
 // dialog's modal loop, as a user's clicks would.
-#include "ui/runtime_folder_dialog.h"
+#include "ui/runtime_folder_dialog_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -11,15 +11,15 @@
 #include <deque>
 #include <functional>
 
-#include "base/environment.h"
-#include "base/error_box.h"
+#include "base/file_system_win.h"
+#include "base/error_box_win.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
-#include "settings/profile_file.h"
-#include "settings/settings_files.h"
+#include "settings/profile_file_win.h"
+#include "settings/settings_files_win.h"
 #include "test_files.h"
-#include "ui/folder_browser.h"
-#include "ui/hyperlink.h"
+#include "ui/folder_browser_win.h"
+#include "ui/hyperlink_win.h"
 
 namespace launcher {
 namespace {

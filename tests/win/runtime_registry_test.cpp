@@ -5,8 +5,8 @@
 #include <string>
 
 #include "base/wide.h"
-#include "runtime/registry_key.h"
-#include "runtime/windows_runtime_environment.h"
+#include "runtime/registry_key_win.h"
+#include "runtime/runtime_environment_win.h"
 #include "settings/launcher_settings.h"
 #include "test_files.h"
 

@@ -1,4 +1,4 @@
-#include "settings/settings_files.h"
+#include "settings/settings_files_win.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "base/environment.h"
+#include "base/file_system_win.h"
 #include "base/wide.h"
 #include "settings/settings_paths.h"
 #include "test_files.h"

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "base/ansi_text.h"
-#include "base/environment.h"
+#include "base/ansi_text_win.h"
+#include "base/file_system_win.h"
 #include "base/text.h"
 #include "base/wide.h"
 #include "jvm/java_environment_win.h"
 #include "app/command_line_win.h"
 #include "jvm/vm_option_assembly_win.h"
-#include "settings/settings_files.h"
+#include "settings/settings_files_win.h"
 #include "test_files.h"
 
 namespace launcher {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 
 namespace launcher {
 

@@ -1,16 +1,16 @@
-#include "ui/runtime_folder_dialog.h"
+#include "ui/runtime_folder_dialog_win.h"
 
 #include <commctrl.h>
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/pe_header_check.h"
-#include "runtime/pe_image_file.h"
-#include "runtime/windows_runtime_environment.h"
-#include "ui/dialog_placement.h"
-#include "ui/folder_browser.h"
+#include "runtime/pe_image_file_win.h"
+#include "runtime/runtime_environment_win.h"
+#include "ui/dialog_placement_win.h"
+#include "ui/folder_browser_win.h"
 
 namespace launcher {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/secondary_main_server.h"
+#include "app/secondary_main_server_win.h"
 
 #include "jvm/secondary_main.h"
 

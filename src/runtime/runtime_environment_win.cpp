@@ -1,8 +1,9 @@
-#include "runtime/windows_runtime_environment.h"
+#include "runtime/runtime_environment_win.h"
 
-#include "base/environment.h"
+#include "base/environment_win.h"
+#include "base/file_system_win.h"
 #include "base/path.h"
-#include "runtime/registry_key.h"
+#include "runtime/registry_key_win.h"
 
 namespace launcher {
 namespace {

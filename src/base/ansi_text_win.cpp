@@ -1,4 +1,4 @@
-#include "base/ansi_text.h"
+#include "base/ansi_text_win.h"
 
 #include <windows.h>
 

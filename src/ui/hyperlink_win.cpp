@@ -1,4 +1,4 @@
-#include "ui/hyperlink.h"
+#include "ui/hyperlink_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

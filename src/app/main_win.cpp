@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/launcher_app.h"
-#include "base/error_box.h"
+#include "app/launcher_app_win.h"
+#include "base/error_box_win.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "base/trace_win.h"

@@ -1,8 +1,8 @@
-#include "ui/failure_dialog.h"
+#include "ui/failure_dialog_win.h"
 
 #include "base/wide.h"
 #include "resources/resource_ids.h"
-#include "ui/dialog_placement.h"
+#include "ui/dialog_placement_win.h"
 
 namespace launcher {
 namespace {

@@ -1,4 +1,6 @@
 #pragma once
+// The file system as the launcher asks it: names matching a pattern, whether a file exists or can
+// be read, a small file's bytes, full paths, and whether two paths name one file.
 
 #include <cstdint>
 #include <optional>
@@ -7,19 +9,6 @@
 #include <vector>
 
 namespace launcher {
-
-// `text` with its %NAME% references replaced by the process environment's values, by the rules
-// of base/env_expand.h; the text as written when a variable cannot be read consistently. A
-// result longer than a setting may be (kMaxSettingLength) is empty, as a setting too long to
-// read counts as empty.
-std::u16string expandEnvironment(std::u16string_view text);
-
-// The names of the process environment's variables that expandEnvironment(text) would expand.
-std::vector<std::u16string> expandedVariableNames(std::u16string_view text);
-
-// The value of environment variable `name`; empty when it is not set. A value longer than
-// `maxLength` characters counts as not set, so a cut value is never used as a path.
-std::u16string environmentValue(std::u16string_view name, size_t maxLength);
 
 // The names of the files and folders matching `pattern` (FindFirstFileW/FindNextFileW), in the
 // order the file system lists them.

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 #include "app/companion_decision.h"
-#include "app/secondary_main_server.h"
+#include "app/secondary_main_server_win.h"
 #include "instance/single_instance_win.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"

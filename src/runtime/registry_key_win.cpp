@@ -1,4 +1,4 @@
-#include "runtime/registry_key.h"
+#include "runtime/registry_key_win.h"
 
 #include <algorithm>
 

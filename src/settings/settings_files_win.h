@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "settings/launcher_settings.h"
-#include "settings/profile_file.h"
+#include "settings/profile_file_win.h"
 #include "settings/settings_paths.h"
 
 namespace launcher {

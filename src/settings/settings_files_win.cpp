@@ -1,13 +1,14 @@
-#include "settings/settings_files.h"
+#include "settings/settings_files_win.h"
 
 #include <windows.h>
 
 #include <optional>
 
-#include "base/environment.h"
+#include "base/environment_win.h"
+#include "base/file_system_win.h"
 #include "base/trace.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "settings/profile_read.h"
 #include "settings/settings_paths.h"
 

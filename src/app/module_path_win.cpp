@@ -1,6 +1,6 @@
-#include "app/module_path.h"
+#include "app/module_path_win.h"
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "base/wide.h"
 #include "resources/resource_ids.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 

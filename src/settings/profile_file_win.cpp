@@ -1,4 +1,4 @@
-#include "settings/profile_file.h"
+#include "settings/profile_file_win.h"
 
 #include <windows.h>
 

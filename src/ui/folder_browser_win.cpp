@@ -1,10 +1,10 @@
-#include "ui/folder_browser.h"
+#include "ui/folder_browser_win.h"
 
 #include <shlobj.h>
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 
 namespace launcher {
 

@@ -1,15 +1,15 @@
-#include "app/launcher_app.h"
+#include "app/launcher_app_win.h"
 
 #include <type_traits>
 
 #include "app/command_line.h"
 #include "app/command_line_win.h"
 #include "app/java_host_services_win.h"
-#include "app/module_path.h"
-#include "app/pair_relaunch.h"
-#include "base/ansi_text.h"
-#include "base/environment.h"
-#include "base/error_box.h"
+#include "app/module_path_win.h"
+#include "app/pair_relaunch_win.h"
+#include "base/ansi_text_win.h"
+#include "base/file_system_win.h"
+#include "base/error_box_win.h"
 #include "base/path.h"
 #include "base/text.h"
 #include "base/trace.h"
@@ -20,10 +20,10 @@
 #include "jvm/java_runtime_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
-#include "runtime/pe_image_file.h"
-#include "runtime/windows_runtime_environment.h"
-#include "settings/settings_files.h"
-#include "ui/runtime_folder_dialog.h"
+#include "runtime/pe_image_file_win.h"
+#include "runtime/runtime_environment_win.h"
+#include "settings/settings_files_win.h"
+#include "ui/runtime_folder_dialog_win.h"
 #include "ui/runtime_folder_rules.h"
 
 namespace launcher {

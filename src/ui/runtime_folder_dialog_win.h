@@ -11,7 +11,7 @@
 #include <string>
 
 #include "runtime/runtime_criteria.h"
-#include "ui/hyperlink.h"
+#include "ui/hyperlink_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/runtime_folder_rules.h"
 

@@ -1,7 +1,7 @@
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/pair_relaunch.h"
+#include "app/pair_relaunch_win.h"
 
 #include <windows.h>
 
-#include "base/error_box.h"
+#include "base/error_box_win.h"
 #include "base/wide.h"
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/win_owners.h"
+#include "base/handle_owners_win.h"
 
 namespace launcher {
 

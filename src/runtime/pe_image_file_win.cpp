@@ -1,4 +1,4 @@
-#include "runtime/pe_image_file.h"
+#include "runtime/pe_image_file_win.h"
 
 #include <dbghelp.h>
 

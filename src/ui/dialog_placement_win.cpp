@@ -1,4 +1,4 @@
-#include "ui/dialog_placement.h"
+#include "ui/dialog_placement_win.h"
 
 #include "ui/runtime_folder_rules.h"
 

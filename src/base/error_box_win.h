@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/message_format.h"
-#include "base/message_owner.h"
+#include "base/message_owner_win.h"
 
 namespace launcher {
 
