@@ -30,7 +30,14 @@ bool parseBlock(const Bytes& data, std::size_t at, std::size_t limit, int depth,
   return true;
 }
 
-bool writeBlock(Bytes& out, const VersionBlock& block) {
+bool writeBlock(Bytes& out, const VersionBlock& block, std::string& error) {
+  // A value cut short by its block was read to the block's end; blocks put after it would be read
+  // as part of it.
+  std::size_t declared = block.type == 1 ? 2 * std::size_t(block.valueLength) : block.valueLength;
+  if (!block.children.empty() && block.value.size() != declared) {
+    error = "the version information is damaged: a block with blocks inside has a value shorter than its length";
+    return false;
+  }
   pad4(out);
   std::size_t start = out.size();
   add16(out, 0);
@@ -41,9 +48,12 @@ bool writeBlock(Bytes& out, const VersionBlock& block) {
   pad4(out);
   out.insert(out.end(), block.value.begin(), block.value.end());
   for (const VersionBlock& child : block.children) {
-    if (!writeBlock(out, child)) return false;
+    if (!writeBlock(out, child, error)) return false;
   }
-  if (out.size() - start > 0xFFFF) return false;
+  if (out.size() - start > 0xFFFF) {
+    error = "the version information would be longer than the 65535 bytes its length field can say; shorten the values";
+    return false;
+  }
   put16(out, start, out.size() - start);
   return true;
 }
@@ -62,9 +72,7 @@ bool parseVersion(const Bytes& data, VersionBlock& root) {
 
 bool writeVersion(const VersionBlock& root, Bytes& out, std::string& error) {
   out.clear();
-  if (writeBlock(out, root)) return true;
-  error = "the version information would be longer than the 65535 bytes its length field can say; shorten the values";
-  return false;
+  return writeBlock(out, root, error);
 }
 
 }  // namespace brand

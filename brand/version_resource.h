@@ -27,7 +27,8 @@ constexpr int kVersionDepth = 4;
 bool parseVersion(const Bytes& data, VersionBlock& root);
 
 // Writes `root` into `out`; false, with `error` set, when a block would be longer than its 16-bit
-// length field can say: nothing is cut short into a damaged resource.
+// length field can say, or has blocks inside after a value shorter than its length says: nothing
+// is cut short, or swallowed, into a damaged resource.
 bool writeVersion(const VersionBlock& root, Bytes& out, std::string& error);
 
 void add16(Bytes& b, std::uint32_t v);

@@ -419,6 +419,37 @@ TEST(BrandVersion, BlocksNestAtMostFourDeep) {
   EXPECT_FALSE(parseVersion(deep, root));
 }
 
+TEST(BrandVersion, ValuesCutShortByTheirBlockAreKeptButNotBuiltOn) {
+  const Bytes resource = versionResource();
+  const Bytes fixed(resource.begin() + 40, resource.end());
+  // Some resource compilers count a text value in bytes: its length runs past the block, and the
+  // value is read to the block's end.
+  Bytes value = {'A', 0, 'c', 0, 'm', 0, 'e', 0, 0, 0};
+  Bytes quirk = versionBlock(u"CompanyName", value, {});
+  put16(quirk, 2, value.size());
+  put16(quirk, 4, 1);
+  std::vector<Resource> resources = launcherResources();
+  resources[2].data = versionBlock(u"VS_VERSION_INFO", fixed,
+                                   {versionBlock(u"StringFileInfo", {}, {versionBlock(u"040904B0", {}, {quirk})})});
+  std::string error;
+  ASSERT_TRUE(setVersionFields(resources, {{"ProductName", u"Tool"}}, error)) << error;
+  std::vector<std::pair<std::u16string, std::u16string>> fields;
+  ASSERT_TRUE(readVersionFields(resources, fields));
+  using Field = std::pair<std::u16string, std::u16string>;
+  EXPECT_EQ(fields, (std::vector<Field>{{u"CompanyName", u"Acme"}, {u"ProductName", u"Tool"}}));
+
+  // A string table whose value runs to its end: fields added after it would be read as its value
+  // and lost, while branding said it had set them.
+  Bytes table = versionBlock(u"040904B0", {}, {});
+  put16(table, 2, 0x2000);
+  put16(table, 4, 1);
+  resources[2].data = versionBlock(u"VS_VERSION_INFO", fixed, {versionBlock(u"StringFileInfo", {}, {table})});
+  const Bytes before = resources[2].data;
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", u"Acme"}}, error));
+  EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+  EXPECT_EQ(resources[2].data, before);
+}
+
 TEST(BrandVersion, ValuesTooLongForTheirLengthFieldsAreRefused) {
   std::vector<Resource> resources = launcherResources();
   std::string error;
