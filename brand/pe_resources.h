@@ -27,6 +27,7 @@ struct Resource {
   std::uint16_t language = 0;
   std::uint32_t codePage = 0;
   Bytes data;
+  bool operator==(const Resource&) const = default;
 };
 
 enum : std::uint16_t { kIconType = 3, kStringType = 6, kDialogType = 5, kGroupIconType = 14, kVersionType = 16 };
@@ -77,6 +78,11 @@ bool readResources(const Bytes& file, const PeLayout& layout, std::vector<Resour
 // section it was read from. The writer refuses a list that could not be read back.
 constexpr std::uint64_t kNameBudget = 1;
 std::uint64_t nameBytes(const Resource& resource);
+
+// Puts resources in the order the writer writes them: named types first, by name, then numbered
+// ones, by number; within a type its names likewise, then languages. The loader searches in that
+// order.
+void sortResources(std::vector<Resource>& resources);
 
 // Replaces the image's resource section by one holding `resources`. Refused (false, `error`) for
 // a signed image, one with data after its last section, one whose resource section is followed by

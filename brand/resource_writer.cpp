@@ -15,8 +15,6 @@ constexpr std::uint32_t kInitializedData = 0x40;
 std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) { return (value + alignment - 1) / alignment * alignment; }
 std::uint64_t memoryEnd(const Section& s) { return std::uint64_t(s.virtualAddress) + std::max(s.virtualSize, s.rawSize); }
 
-// Named entries come first, by name; then numbered ones, by number. The loader searches in
-// that order.
 bool keyLess(const ResourceKey& a, const ResourceKey& b) {
   if (a.text.empty() != b.text.empty()) return !a.text.empty();
   if (a.text.empty()) return a.id < b.id;
@@ -137,6 +135,14 @@ bool planResourceSection(const std::vector<Resource>& resources, const std::vect
   return true;
 }
 
+void sortResources(std::vector<Resource>& resources) {
+  std::stable_sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) {
+    if (!(a.type == b.type)) return keyLess(a.type, b.type);
+    if (!(a.name == b.name)) return keyLess(a.name, b.name);
+    return a.language < b.language;
+  });
+}
+
 bool writeResources(Bytes& file, const PeLayout& layout, std::vector<Resource> resources, std::string& error) {
   if (directoryRva(file, layout, kCertificateDirectory) != 0) {
     error = "the executable is signed; brand the unsigned file, then sign the result";
@@ -170,11 +176,7 @@ bool writeResources(Bytes& file, const PeLayout& layout, std::vector<Resource> r
       return false;
     }
   }
-  std::stable_sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) {
-    if (!(a.type == b.type)) return keyLess(a.type, b.type);
-    if (!(a.name == b.name)) return keyLess(a.name, b.name);
-    return a.language < b.language;
-  });
+  sortResources(resources);
   std::vector<std::uint64_t> dataSizes;
   std::uint64_t textBytes = 0;
   for (const Resource& r : resources) {
@@ -191,7 +193,8 @@ bool writeResources(Bytes& file, const PeLayout& layout, std::vector<Resource> r
   Section rsrc = sectionAt(file, layout, first);
   const std::uint64_t usedSize = plan.end, rawSize = alignUp(usedSize, layout.fileAlignment);
   std::uint64_t fileSize = rsrc.rawPointer + rawSize;
-  std::uint64_t nextRva = alignUp(rsrc.virtualAddress + usedSize, layout.sectionAlignment);
+  // The next section starts after the new one's memory, which is the larger of its sizes.
+  std::uint64_t nextRva = alignUp(rsrc.virtualAddress + rawSize, layout.sectionAlignment);
   std::vector<std::uint64_t> rawPointers, addresses;
   for (int i = first + 1; i < layout.sectionCount; ++i) {
     Section s = sectionAt(file, layout, i);
