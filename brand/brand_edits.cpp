@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
+#include "version_resource.h"
+
 namespace brand {
 namespace {
-
-void add16(Bytes& b, std::uint32_t v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void pad4(Bytes& b) { b.resize((b.size() + 3) & ~std::size_t(3), 0); }
-std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t(3); }
 
 constexpr const char* kVersionFields[] = {"CompanyName",  "ProductName",     "ProductVersion", "FileDescription", "FileVersion",
                                           "LegalCopyright", "OriginalFilename", "InternalName", "LegalTrademarks", "Comments"};
@@ -21,51 +16,6 @@ auto findResource(List& resources, std::uint16_t type, std::uint16_t name) -> de
     if (r.type.text.empty() && r.type.id == type && r.name.text.empty() && r.name.id == name) return &r;
   }
   return nullptr;
-}
-
-// One block of the version information: a length, a value, a key and the blocks inside it.
-struct VersionBlock {
-  std::u16string key;
-  std::uint16_t type = 1;       // 1 text, 0 binary
-  std::uint16_t valueLength = 0;  // in characters for text, bytes for binary
-  Bytes value;
-  std::vector<VersionBlock> children;
-};
-
-bool parseBlock(const Bytes& data, std::size_t at, std::size_t limit, VersionBlock& block) {
-  if (at + 6 > limit) return false;
-  std::size_t length = get16(data, at);
-  if (length < 6 || at + length > limit) return false;
-  std::size_t end = at + length;
-  block.valueLength = get16(data, at + 2);
-  block.type = get16(data, at + 4);
-  std::size_t p = at + 6;
-  for (; p + 1 < end && get16(data, p) != 0; p += 2) block.key += char16_t(get16(data, p));
-  p = align4(p + 2);
-  std::size_t valueBytes = block.type == 1 ? 2 * block.valueLength : block.valueLength;
-  if (p + valueBytes > end) valueBytes = p < end ? end - p : 0;
-  block.value.assign(data.begin() + std::min(p, end), data.begin() + std::min(p, end) + valueBytes);
-  for (p = align4(p + valueBytes); p < end; p = align4(p)) {
-    VersionBlock child;
-    if (!parseBlock(data, p, end, child)) return false;
-    p += get16(data, p);
-    block.children.push_back(std::move(child));
-  }
-  return true;
-}
-
-void writeBlock(Bytes& out, const VersionBlock& block) {
-  pad4(out);
-  std::size_t start = out.size();
-  add16(out, 0);
-  add16(out, block.valueLength);
-  add16(out, block.type);
-  for (char16_t c : block.key) add16(out, c);
-  add16(out, 0);
-  pad4(out);
-  out.insert(out.end(), block.value.begin(), block.value.end());
-  for (const VersionBlock& child : block.children) writeBlock(out, child);
-  put16(out, start, out.size() - start);
 }
 
 std::u16string textValue(const VersionBlock& block) {
@@ -202,7 +152,7 @@ bool setIcon(std::vector<Resource>& resources, const Bytes& ico, std::string& er
 bool readVersionFields(const std::vector<Resource>& resources, std::vector<std::pair<std::u16string, std::u16string>>& fields) {
   const Resource* version = findResource(resources, kVersionType, 1);
   VersionBlock root;
-  if (!version || !parseBlock(version->data, 0, version->data.size(), root)) return false;
+  if (!version || !parseVersion(version->data, root)) return false;
   for (const VersionBlock& child : stringTable(root)->children) fields.emplace_back(child.key, textValue(child));
   return true;
 }
@@ -211,7 +161,7 @@ bool setVersionFields(std::vector<Resource>& resources, const std::vector<std::p
                       std::string& error) {
   Resource* version = findResource(resources, kVersionType, 1);
   VersionBlock root;
-  if (!version || !parseBlock(version->data, 0, version->data.size(), root) || root.value.size() != 52 ||
+  if (!version || !parseVersion(version->data, root) || root.value.size() != 52 ||
       get32(root.value, 0) != 0xFEEF04BD) {
     error = "the launcher's version information is damaged";
     return false;
@@ -219,8 +169,8 @@ bool setVersionFields(std::vector<Resource>& resources, const std::vector<std::p
   VersionBlock* table = stringTable(root);
   for (const auto& [name, value] : fields) {
     std::u16string key(name.begin(), name.end());
-    if (value.empty()) {
-      error = "the version field " + name + " needs a value";
+    if (value.empty() || value.size() >= 0xFFFF) {
+      error = "the version field " + name + (value.empty() ? " needs a value" : " is longer than its length field can say");
       return false;
     }
     if (name == "FileVersion" || name == "ProductVersion") {
@@ -241,8 +191,9 @@ bool setVersionFields(std::vector<Resource>& resources, const std::vector<std::p
       table->children.push_back(textBlock(key, value));
     }
   }
-  version->data.clear();
-  writeBlock(version->data, root);
+  Bytes data;
+  if (!writeVersion(root, data, error)) return false;
+  version->data = std::move(data);
   return true;
 }
 
@@ -300,6 +251,10 @@ bool replaceStrings(std::vector<Resource>& resources, std::string_view file, std
     }
     if (placeholders(texts[id % 16]) != placeholders(value)) {
       error = where + "text " + std::to_string(id) + " must keep the placeholders of the original, in order";
+      return false;
+    }
+    if (value.size() > 0xFFFF) {
+      error = where + "the text is longer than the 65535 characters its length field can say";
       return false;
     }
     texts[id % 16] = value;

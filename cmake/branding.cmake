@@ -1,7 +1,8 @@
 # The branding command, launcher-brand.exe for Windows vendors and launcher-brand for the build
 # host, and, with LAUNCHER_BRAND set, the vendor's branded launchers made at build time.
 
-set(LAUNCHER_BRAND_SOURCES brand/brand_main.cpp brand/brand_edits.cpp brand/pe_resources.cpp)
+set(LAUNCHER_BRAND_SOURCES brand/brand_main.cpp brand/brand_edits.cpp brand/pe_resources.cpp brand/resource_writer.cpp
+  brand/version_resource.cpp)
 add_executable(launcher_brand ${LAUNCHER_BRAND_SOURCES})
 set_target_properties(launcher_brand PROPERTIES OUTPUT_NAME launcher-brand)
 target_link_options(launcher_brand PRIVATE -municode)
@@ -14,7 +15,7 @@ list(TRANSFORM LAUNCHER_BRAND_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARI
 add_custom_command(OUTPUT ${LAUNCHER_BRAND_HOST}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
   COMMAND ${LAUNCHER_HOST_CXX} -std=c++20 -O2 -Wall -Wextra -o ${LAUNCHER_BRAND_HOST} ${brand_host_sources}
-  DEPENDS ${brand_host_sources} brand/brand_edits.h brand/pe_resources.h
+  DEPENDS ${brand_host_sources} brand/brand_edits.h brand/pe_resources.h brand/version_resource.h
   COMMENT "Building the branding command for the build host")
 add_custom_target(launcher_brand_host ALL DEPENDS ${LAUNCHER_BRAND_HOST})
 

@@ -46,7 +46,8 @@ if(BUILD_TESTING)
   )
   target_link_libraries(unit_tests PRIVATE launcher_core GTest::gtest_main)
   # The branding command's readers and writers, under the sanitizers too.
-  target_sources(unit_tests PRIVATE tests/unit/brand_test.cpp brand/brand_edits.cpp brand/pe_resources.cpp)
+  target_sources(unit_tests PRIVATE tests/unit/brand_test.cpp brand/brand_edits.cpp brand/pe_resources.cpp
+    brand/resource_writer.cpp brand/version_resource.cpp)
   target_include_directories(unit_tests PRIVATE brand)
   target_compile_definitions(unit_tests PRIVATE LAUNCHER_README="${PROJECT_SOURCE_DIR}/README.md")
   gtest_discover_tests(unit_tests TEST_PREFIX "unit." PROPERTIES LABELS "unit")

@@ -74,4 +74,37 @@ rejected "$other" out.exe
 rejected strings.txt out.exe
 rejected missing.exe out.exe
 rejected "$launcher"
+
+# refused REASON ARGS...: TOOL refuses with exit status 1 (not a crash, not a usage error), saying
+# REASON, within 256 MB of address space; it writes no out.exe where there was none and keeps an
+# existing one.
+refused() {
+    reason=$1; shift
+    rm -f out.exe
+    ( ulimit -v 262144 && exec "$tool" "$@" ) 2> err.txt
+    status=$?
+    [ "$status" = 1 ] || { cat err.txt; fail "exit status $status, not 1, for: $*"; }
+    [ -e out.exe ] && fail "out.exe written by: $*"
+    echo old > out.exe
+    ( ulimit -v 262144 && exec "$tool" "$@" ) 2> err.txt
+    [ $? = 1 ] || fail "exit status not 1 beside an existing out.exe for: $*"
+    [ "$(cat out.exe)" = old ] || fail "out.exe changed by: $*"
+    [ -e out.exe.partial ] && fail "a partial file left by: $*"
+    grep -qF "$reason" err.txt || { cat err.txt; fail "not refused for \"$reason\": $*"; }
+    grep -q 'nothing was written' err.txt || fail "not told that nothing was written: $*"
+    echo "ok: refused $(echo "$*" | cut -c1-100) ($reason)"
+}
+# One more section header at the resources' address, without data: the writer took it for the
+# resource section and wrote the new section alone as the copy.
+python3 "$here/damage.py" "$launcher" extra-section extra-section.exe || fail "cannot damage the launcher"
+refused "2 sections start at the resource directory's address" extra-section.exe out.exe
+# A tree reusing one directory per level and one data entry, 60 entries each: 216,000 resources
+# of 4 KB, 894 MB before the launcher check refused the file.
+python3 "$here/damage.py" "$launcher" shared-tree shared-tree.exe 60 || fail "cannot damage the launcher"
+refused "a data entry is reached twice" shared-tree.exe out.exe
+# Values longer than their 16-bit length fields, which were cut short into a damaged resource.
+long=$(python3 -c 'print("a" * 40000)')
+refused "65535 bytes" "$launcher" out.exe --set CompanyName="$long"
+python3 -c 'print("210=" + "b" * 70000)' > long-text.txt
+refused "65535 characters" "$launcher" out.exe --strings long-text.txt
 echo "PASS: branding ($arch)"

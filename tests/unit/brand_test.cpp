@@ -2,8 +2,11 @@
 // sanitizers: a damaged input must be refused, never read past its end.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "brand_edits.h"
 #include "pe_resources.h"
+#include "version_resource.h"
 
 namespace brand {
 namespace {
@@ -127,6 +130,202 @@ TEST(BrandImage, DamagedImagesAreRefusedAtEveryLength) {
   EXPECT_FALSE(readResources(looped, layout, resources, error));
 }
 
+// smallImage() with `resources` written into it; its resource section starts at file offset
+// 0x400, address 0x2000.
+Bytes imageWith(std::vector<Resource> resources) {
+  Bytes image = smallImage();
+  PeLayout layout;
+  std::string error;
+  EXPECT_TRUE(readLayout(image, layout, error)) << error;
+  EXPECT_TRUE(writeResources(image, layout, std::move(resources), error)) << error;
+  return image;
+}
+constexpr std::size_t kRsrc = 0x400, kRsrcHeader = 0x58 + 224 + 40;
+
+// Both the reader and the writer refuse `image`, saying `why`, and leave it as it was.
+void expectRefused(const Bytes& image, const std::string& why) {
+  PeLayout layout;
+  std::string error;
+  ASSERT_TRUE(readLayout(image, layout, error)) << error;
+  std::vector<Resource> resources;
+  EXPECT_FALSE(readResources(image, layout, resources, error)) << why;
+  EXPECT_NE(error.find(why), std::string::npos) << error;
+  Bytes copy = image;
+  error.clear();
+  EXPECT_FALSE(writeResources(copy, layout, launcherResources(), error)) << why;
+  EXPECT_NE(error.find(why), std::string::npos) << error;
+  EXPECT_EQ(copy, image);
+}
+
+TEST(BrandImage, OnlyOneSectionMayStartAtTheResourceAddress) {
+  // The confirmed fault: one more header at the resources' address, without data, was the one
+  // the writer rewrote, and the "branded" copy was the new section alone.
+  Bytes image = imageWith(launcherResources());
+  const std::size_t extra = 0x58 + 224 + 3 * 40;
+  const char name[] = ".rsrc2";
+  std::copy(name, name + 6, image.begin() + extra);
+  put32(image, extra + 8, 0x100);
+  put32(image, extra + 12, 0x2000);
+  put32(image, extra + 36, 0x40000040);
+  put16(image, 0x46, 4);
+  expectRefused(image, "2 sections start at the resource directory's address");
+  put32(image, extra + 12, 0x5000);  // elsewhere, after everything: only its order is wrong
+  put16(image, extra + 16, 0x200);
+  put16(image, extra + 20, 0x200);
+  expectRefused(image, "the section .rsrc2 does not start after the resources end");
+  Bytes none = imageWith(launcherResources());
+  put32(none, kRsrcHeader + 12, 0x2400);
+  expectRefused(none, "does not start a section");
+}
+
+TEST(BrandImage, TheResourceSectionComesAfterTheHeadersAndTheSectionsBeforeIt) {
+  const Bytes image = imageWith(launcherResources());
+  Bytes headers = image;
+  put32(headers, 0x58 + 60, 0x600);  // SizeOfHeaders past the resources' start
+  expectRefused(headers, "headers reach into its resource section");
+  Bytes fileOverlap = image;
+  put32(fileOverlap, 0x58 + 224 + 16, 0x400);  // .text's data runs into the resources
+  expectRefused(fileOverlap, "the section .text does not end before the resources start");
+  Bytes memoryOverlap = image;
+  put32(memoryOverlap, 0x58 + 224 + 8, 0x1001);  // .text's memory runs into the resources
+  expectRefused(memoryOverlap, "the section .text does not end before the resources start");
+  Bytes relocationsFirst = image;
+  put32(relocationsFirst, 0x58 + 224 + 80 + 20, 0x200);  // .reloc's data before the resources
+  expectRefused(relocationsFirst, "the section .reloc does not start after the resources end");
+  Bytes noData = image;
+  put32(noData, kRsrcHeader + 16, 0);
+  expectRefused(noData, "the resource section's data lies outside the file");
+  Bytes outside = image;
+  put32(outside, kRsrcHeader + 20, 0x10000);
+  expectRefused(outside, "the resource section's data lies outside the file");
+}
+
+TEST(BrandImage, AlignmentsThatWouldMakeAHugeFileAreRefused) {
+  for (std::uint32_t file : {0u, 0x300u, 0x20000u, 0x80000000u}) {
+    Bytes image = imageWith(launcherResources());
+    put32(image, 0x58 + 36, file);
+    put32(image, 0x58 + 32, std::max(file, 0x1000u));
+    PeLayout layout;
+    std::string error;
+    EXPECT_FALSE(readLayout(image, layout, error)) << "file alignment " << file;
+  }
+  Bytes image = imageWith(launcherResources());
+  put32(image, 0x58 + 32, 0x100);  // sections aligned more loosely than the file
+  PeLayout layout;
+  std::string error;
+  EXPECT_FALSE(readLayout(image, layout, error));
+}
+
+// A directory of `fan` numbered entries at `at`, each leading to `target`.
+void putDirectory(Bytes& image, std::size_t at, int fan, std::uint32_t target) {
+  std::fill(image.begin() + at, image.begin() + at + 16, 0);
+  put16(image, at + 14, fan);
+  for (int i = 0; i < fan; ++i) {
+    put32(image, at + 16 + 8 * i, i + 1);
+    put32(image, at + 20 + 8 * i, target);
+  }
+}
+
+// The resources read so far, against the limits the reader promises.
+void expectBounded(const std::vector<Resource>& resources, std::size_t sectionSize) {
+  std::size_t data = 0, text = 0;
+  for (const Resource& r : resources) data += r.data.size(), text += nameBytes(r);
+  EXPECT_LE(data, sectionSize);
+  EXPECT_LE(text, sectionSize);
+  EXPECT_LE(resources.size() * 16, sectionSize);
+}
+
+TEST(BrandImage, ATreeThatReusesItsPartsIsRefusedAtOnce) {
+  // The confirmed fault: one directory per level and one data entry, 60 entries each: 216,000
+  // resources of 4 KB, 894 MB, from a 157 KB file.
+  std::vector<Resource> resources = launcherResources();
+  resources.push_back({{10, {}}, {1, {}}, 0x409, 0, Bytes(8192, 3)});
+  const Bytes image = imageWith(resources);
+  const std::size_t sectionSize = get32(image, kRsrcHeader + 8), directory = 16 + 8 * 60;
+  Bytes shared = image;
+  putDirectory(shared, kRsrc, 60, 0x80000000u | directory);
+  putDirectory(shared, kRsrc + directory, 60, 0x80000000u | 2 * directory);
+  putDirectory(shared, kRsrc + 2 * directory, 60, 3 * directory);
+  put32(shared, kRsrc + 3 * directory, 0x2000 + 2048);
+  put32(shared, kRsrc + 3 * directory + 4, 4096);
+  PeLayout layout;
+  std::string error;
+  ASSERT_TRUE(readLayout(shared, layout, error));
+  std::vector<Resource> read;
+  EXPECT_FALSE(readResources(shared, layout, read, error));
+  EXPECT_NE(error.find("a data entry is reached twice"), std::string::npos) << error;
+  EXPECT_LE(read.size(), 1u);
+  expectBounded(read, sectionSize);
+
+  // One name directory reached from two types, each of whose entries leads to its own data entry.
+  Bytes sharedDirectory = image;
+  putDirectory(sharedDirectory, kRsrc, 2, 0x80000000u | 32);
+  putDirectory(sharedDirectory, kRsrc + 32, 1, 0x80000000u | 56);
+  putDirectory(sharedDirectory, kRsrc + 56, 1, 80);
+  put32(sharedDirectory, kRsrc + 80, 0x2000);
+  put32(sharedDirectory, kRsrc + 84, 16);
+  read.clear();
+  EXPECT_FALSE(readResources(sharedDirectory, layout, read, error));
+  EXPECT_NE(error.find("a directory is reached twice"), std::string::npos) << error;
+
+  // Three data entries of their own, each holding most of the section.
+  Bytes large = image;
+  putDirectory(large, kRsrc, 1, 0x80000000u | 24);
+  putDirectory(large, kRsrc + 24, 1, 0x80000000u | 48);
+  putDirectory(large, kRsrc + 48, 3, 0);
+  for (int i = 0; i < 3; ++i) {
+    put32(large, kRsrc + 48 + 20 + 8 * i, 96 + 16 * i);
+    put32(large, kRsrc + 96 + 16 * i, 0x2000);
+    put32(large, kRsrc + 96 + 16 * i + 4, sectionSize / 2);
+  }
+  read.clear();
+  EXPECT_FALSE(readResources(large, layout, read, error));
+  EXPECT_NE(error.find("data add up to more than the resource section holds"), std::string::npos) << error;
+  expectBounded(read, sectionSize);
+
+  // A type name as long as half the section, repeated for each of three resources.
+  Bytes names = large;
+  put32(names, kRsrc + 16, 0x80000000u | 160);
+  put16(names, kRsrc + 12, 1);
+  put16(names, kRsrc + 14, 0);
+  put16(names, kRsrc + 160, sectionSize / 4);
+  for (int i = 0; i < 3; ++i) put32(names, kRsrc + 96 + 16 * i + 4, 16);
+  read.clear();
+  EXPECT_FALSE(readResources(names, layout, read, error));
+  EXPECT_NE(error.find("texts add up to more than the resource section holds"), std::string::npos) << error;
+  expectBounded(read, sectionSize);
+}
+
+TEST(BrandImage, LayoutsPast4GiBAreRefusedNotWrapped) {
+  std::vector<Resource> two = {{{10, {}}, {1, {}}, 0, 0, {}}, {{10, {}}, {2, {}}, 0, 0, {}}};
+  SectionPlan plan;
+  std::string error;
+  EXPECT_FALSE(planResourceSection(two, {0x80000000u, 0x80000000u}, plan, error));
+  EXPECT_NE(error.find("4 GiB"), std::string::npos) << error;
+  ASSERT_TRUE(planResourceSection(two, {0xFFFF0000u, 16}, plan, error)) << error;
+  EXPECT_EQ(plan.dataOffsets[1], (plan.dataOffsets[0] + 0xFFFF0000u + 7) / 8 * 8);
+  EXPECT_LE(plan.end, 0xFFFFFFFFu);
+
+  // The format counts a directory's numbered entries, and a text's characters, in 16 bits.
+  std::vector<Resource> many(0x10000);
+  for (std::size_t i = 0; i < many.size(); ++i) many[i] = {{10, {}}, {static_cast<std::uint16_t>(i), {}}, 0, 0, {}};
+  EXPECT_FALSE(planResourceSection(many, std::vector<std::uint64_t>(many.size()), plan, error));
+  many.pop_back();
+  EXPECT_TRUE(planResourceSection(many, std::vector<std::uint64_t>(many.size()), plan, error)) << error;
+  std::vector<Resource> longName = {{{0, std::u16string(0x10000, u'n')}, {1, {}}, 0, 0, {}}};
+  EXPECT_FALSE(planResourceSection(longName, {0}, plan, error));
+
+  // Relocations so large in memory that the image would end past 4 GiB.
+  Bytes image = smallImage();
+  put32(image, 0x58 + 224 + 80 + 8, 0xFFFFE000u);
+  PeLayout layout;
+  ASSERT_TRUE(readLayout(image, layout, error));
+  const Bytes before = image;
+  EXPECT_FALSE(writeResources(image, layout, launcherResources(), error));
+  EXPECT_NE(error.find("4 GiB"), std::string::npos) << error;
+  EXPECT_EQ(image, before);
+}
+
 TEST(BrandIcon, EveryImageBecomesAnIconOfOneGroup) {
   Bytes ico(6 + 2 * 16, 0);
   put16(ico, 2, 1);
@@ -179,6 +378,98 @@ TEST(BrandVersion, FieldsAndNumbersAreSetAndKept) {
   }
 }
 
+// A block of the version information with `children` inside, as a resource compiler writes it.
+Bytes versionBlock(const std::u16string& key, const Bytes& value, const std::vector<Bytes>& children) {
+  Bytes b(6, 0);
+  put16(b, 2, value.size());
+  put16(b, 4, 0);
+  for (char16_t c : key) add16(b, c);
+  add16(b, 0);
+  b.resize((b.size() + 3) & ~std::size_t(3), 0);
+  b.insert(b.end(), value.begin(), value.end());
+  for (const Bytes& child : children) {
+    b.resize((b.size() + 3) & ~std::size_t(3), 0);
+    b.insert(b.end(), child.begin(), child.end());
+  }
+  put16(b, 0, b.size());
+  return b;
+}
+
+TEST(BrandVersion, BlocksNestAtMostFourDeep) {
+  const Bytes resource = versionResource();
+  const Bytes fixed(resource.begin() + 40, resource.end());
+  Bytes text = versionBlock(u"CompanyName", {}, {});
+  Bytes four = versionBlock(u"VS_VERSION_INFO", fixed,
+                            {versionBlock(u"StringFileInfo", {}, {versionBlock(u"040904B0", {}, {text})})});
+  VersionBlock root;
+  ASSERT_TRUE(parseVersion(four, root));
+  EXPECT_EQ(root.children[0].children[0].children[0].key, u"CompanyName");
+  Bytes five = versionBlock(u"VS_VERSION_INFO", fixed,
+                            {versionBlock(u"StringFileInfo", {}, {versionBlock(u"040904B0", {}, {versionBlock(u"x", {}, {text})})})});
+  EXPECT_FALSE(parseVersion(five, root));
+  std::vector<Resource> resources = launcherResources();
+  resources[2].data = five;
+  std::string error;
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", u"Acme"}}, error));
+  std::vector<std::pair<std::u16string, std::u16string>> fields;
+  EXPECT_FALSE(readVersionFields(resources, fields));
+  // Nesting as deep as the resource is long, which a recursive reader would follow to the end.
+  Bytes deep = text;
+  while (deep.size() + 16 < 0xFFFF) deep = versionBlock(u"x", {}, {deep});
+  EXPECT_FALSE(parseVersion(deep, root));
+}
+
+TEST(BrandVersion, ValuesCutShortByTheirBlockAreKeptButNotBuiltOn) {
+  const Bytes resource = versionResource();
+  const Bytes fixed(resource.begin() + 40, resource.end());
+  // Some resource compilers count a text value in bytes: its length runs past the block, and the
+  // value is read to the block's end.
+  Bytes value = {'A', 0, 'c', 0, 'm', 0, 'e', 0, 0, 0};
+  Bytes quirk = versionBlock(u"CompanyName", value, {});
+  put16(quirk, 2, value.size());
+  put16(quirk, 4, 1);
+  std::vector<Resource> resources = launcherResources();
+  resources[2].data = versionBlock(u"VS_VERSION_INFO", fixed,
+                                   {versionBlock(u"StringFileInfo", {}, {versionBlock(u"040904B0", {}, {quirk})})});
+  std::string error;
+  ASSERT_TRUE(setVersionFields(resources, {{"ProductName", u"Tool"}}, error)) << error;
+  std::vector<std::pair<std::u16string, std::u16string>> fields;
+  ASSERT_TRUE(readVersionFields(resources, fields));
+  using Field = std::pair<std::u16string, std::u16string>;
+  EXPECT_EQ(fields, (std::vector<Field>{{u"CompanyName", u"Acme"}, {u"ProductName", u"Tool"}}));
+
+  // A string table whose value runs to its end: fields added after it would be read as its value
+  // and lost, while branding said it had set them.
+  Bytes table = versionBlock(u"040904B0", {}, {});
+  put16(table, 2, 0x2000);
+  put16(table, 4, 1);
+  resources[2].data = versionBlock(u"VS_VERSION_INFO", fixed, {versionBlock(u"StringFileInfo", {}, {table})});
+  const Bytes before = resources[2].data;
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", u"Acme"}}, error));
+  EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+  EXPECT_EQ(resources[2].data, before);
+}
+
+TEST(BrandVersion, ValuesTooLongForTheirLengthFieldsAreRefused) {
+  std::vector<Resource> resources = launcherResources();
+  std::string error;
+  const Bytes before = resources[2].data;
+  // 40,000 characters: 80,000 bytes, more than a block's 16-bit length can say.
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", std::u16string(40000, u'a')}}, error));
+  EXPECT_NE(error.find("65535"), std::string::npos) << error;
+  EXPECT_EQ(resources[2].data, before);
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", std::u16string(0x10000, u'a')}}, error));
+  // Two that fit alone but not together.
+  EXPECT_FALSE(setVersionFields(resources, {{"CompanyName", std::u16string(20000, u'a')}, {"Comments", std::u16string(20000, u'b')}}, error));
+  EXPECT_EQ(resources[2].data, before);
+  // The longest that fits is written whole and read back.
+  ASSERT_TRUE(setVersionFields(resources, {{"CompanyName", std::u16string(32000, u'a')}}, error)) << error;
+  std::vector<std::pair<std::u16string, std::u16string>> fields;
+  ASSERT_TRUE(readVersionFields(resources, fields));
+  EXPECT_EQ(fields.at(0).second, std::u16string(32000, u'a'));
+  EXPECT_EQ(get16(resources[2].data, 0), resources[2].data.size());
+}
+
 TEST(BrandStrings, TextsReplacedWithTheirPlaceholders) {
   std::vector<Resource> resources = launcherResources();
   Bytes block;
@@ -202,6 +493,11 @@ TEST(BrandStrings, TextsReplacedWithTheirPlaceholders) {
   for (const char* bad : {"210=no placeholder\n", "210=%lu\n", "999=x %ls\n", "210\n", "210=\n", "x=1\n", "210=\xC3 %ls\n"}) {
     EXPECT_FALSE(replaceStrings(resources, bad, error)) << bad;
   }
+  // A text has a 16-bit length: one longer is refused, not cut short into a damaged table.
+  const Bytes before = resources.back().data;
+  EXPECT_FALSE(replaceStrings(resources, "210=" + std::string(0x10000, 'x') + " %ls\n", error));
+  EXPECT_NE(error.find("65535"), std::string::npos) << error;
+  EXPECT_EQ(resources.back().data, before);
 }
 
 TEST(BrandText, Utf8IsCheckedAsItIsConverted) {
