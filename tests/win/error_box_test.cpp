@@ -9,7 +9,7 @@ namespace {
 
 TEST(LoadText, EveryMessageNumberHasAText) {
   for (UINT id : {202u, 203u, 206u, 207u, 208u, 209u, 210u, 211u, 212u, 213u, 214u, 215u, 216u, 217u, 218u,
-                  219u, 220u, 221u, 222u, 225u, 226u, 227u, 228u, 229u, 230u, 236u, 237u}) {
+                  219u, 220u, 221u, 222u, 225u, 226u, 227u, 228u, 229u, 230u, 236u, 237u, 238u}) {
     EXPECT_FALSE(loadText(id).empty()) << "string " << id;
   }
 }
@@ -26,7 +26,7 @@ TEST(LoadText, EachFormatTakesItsArguments) {
                                Format{IDS_MAIN_METHOD_MISSING, u"%ls %ls"},
                                Format{IDS_RANGE_UP_TO, u"%ls"}, Format{IDS_RANGE_FROM, u"%ls"},
                                Format{IDS_RANGE_EXACT, u"%ls"}, Format{IDS_RANGE_BETWEEN, u"%ls %ls"},
-                               Format{IDS_RUNTIME_LOAD_FAILED, u"%ls %lu"}}) {
+                               Format{IDS_RUNTIME_LOAD_FAILED, u"%ls %lu"}, Format{IDS_VM_RUNTIME_REPORTS, u"%ls"}}) {
     std::u16string text = loadText(format.id), found;
     for (size_t at = text.find(u'%'); at != std::u16string::npos; at = text.find(u'%', at + 1)) {
       if (!found.empty()) found += u' ';
