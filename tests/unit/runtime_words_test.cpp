@@ -1,3 +1,4 @@
+// How the runtime's words read in a message; the fuzz target holds the bounds of the keeping.
 #include "jvm/runtime_words.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +14,6 @@ std::u16string asMessage(std::string_view bytes, bool cut = false) {
   std::u16string latin1;
   for (unsigned char c : bytes) latin1 += c;
   return runtimeWordsText(utf8 ? *utf8 : latin1, cut);
-}
-
-TEST(RuntimeWords, KeepsTheFirstBytesAndMarksWhatDidNotFit) {
-  RuntimeWords words;
-  words.add("Unrecognized option: --add-opens\n");
-  words.add(std::string(RuntimeWords::kLimit, 'x'));
-  EXPECT_EQ(words.bytes().size(), RuntimeWords::kLimit);
-  EXPECT_TRUE(words.bytes().starts_with("Unrecognized option: --add-opens\nxxx"));
-  EXPECT_TRUE(words.cut());
-  words.add("more");
-  EXPECT_EQ(words.bytes().size(), RuntimeWords::kLimit);
-  words.clear();
-  EXPECT_TRUE(words.bytes().empty());
-  EXPECT_FALSE(words.cut());
-  words.add(std::string(RuntimeWords::kLimit, 'y'));
-  EXPECT_FALSE(words.cut());
 }
 
 // Text the runtime wrote in UTF-8 (an option given to it in UTF-8) reads as UTF-8; anything that
