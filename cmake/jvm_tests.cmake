@@ -77,6 +77,8 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/java_vm.cpp
   src/jvm/main_invocation.cpp
   src/jvm/memory_share.cpp
+  src/jvm/runtime_output.cpp
+  src/jvm/runtime_words.cpp
   src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/time_stamp.cpp

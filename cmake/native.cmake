@@ -35,6 +35,7 @@ if(BUILD_TESTING)
     tests/unit/registry_value_test.cpp
     tests/unit/runtime_folder_rules_test.cpp
     tests/unit/runtime_search_test.cpp
+    tests/unit/runtime_words_test.cpp
     tests/unit/splash_rules_test.cpp
     tests/unit/settings_paths_test.cpp
     tests/unit/settings_reference_test.cpp

@@ -45,6 +45,7 @@ add_executable(win_tests
   tests/win/profile_file_test.cpp
   tests/win/runtime_registry_test.cpp
   tests/win/pe_image_file_test.cpp
+  tests/win/runtime_output_test.cpp
   tests/win/settings_files_test.cpp
   tests/win/single_instance_test.cpp
   tests/win/vm_options_test.cpp

@@ -1,5 +1,6 @@
 #include "app/java_host_services_win.h"
 
+#include "base/ansi_text_win.h"
 #include "base/error_box_win.h"
 #include "jvm/stream_files_win.h"
 #include "ui/failure_dialog_win.h"
@@ -40,5 +41,15 @@ void WindowsJavaHostServices::stampStreamFileNames(std::u16string& outputFile, s
 }
 
 void WindowsJavaHostServices::createParentFolders(std::u16string_view filePath) { createParentFoldersOf(filePath); }
+
+void WindowsJavaHostServices::writeStreamFile(std::u16string_view filePath, bool append, std::string_view bytes) {
+  writeBytesToFile(filePath, append, bytes);
+}
+
+std::u16string WindowsJavaHostServices::fromRuntimeCodePage(std::string_view bytes) { return fromSystemAnsi(bytes); }
+
+// The console launcher's standard streams are the runtime's too, and the runtime's words reach
+// them through passOnRuntimeOutput.
+bool WindowsJavaHostServices::userSeesRuntimeOutput() { return errorsGoToStandardError(); }
 
 }  // namespace launcher

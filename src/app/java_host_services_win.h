@@ -1,7 +1,7 @@
 #pragma once
 // What the launcher's portable JNI code asks of Windows while the Java program runs: message
 // boxes, the failure dialog, the splash and single-instance signals, and the file system work of
-// the stream redirection.
+// the stream redirection and of the runtime's own output.
 
 #include <windows.h>
 
@@ -30,6 +30,9 @@ class WindowsJavaHostServices : public JavaHostServices {
   [[noreturn]] void sleepForever() override;
   void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) override;
   void createParentFolders(std::u16string_view filePath) override;
+  void writeStreamFile(std::u16string_view filePath, bool append, std::string_view bytes) override;
+  std::u16string fromRuntimeCodePage(std::string_view bytes) override;
+  bool userSeesRuntimeOutput() override;
 
  private:
   const MessageOwner& messageOwner_;

@@ -18,6 +18,8 @@
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
 #include "jvm/java_runtime_win.h"
+#include "jvm/runtime_output.h"
+#include "jvm/runtime_output_win.h"
 #include "resources/resource_ids.h"
 #include "runtime/java_version.h"
 #include "runtime/pe_image_file_win.h"
@@ -28,6 +30,12 @@
 
 namespace launcher {
 namespace {
+// Ends the process from a hook of the VM's with the code of a failed launch.
+[[noreturn]] void endFailedLaunch() {
+  trace(u"exit", u"code -1");
+  ::ExitProcess(static_cast<UINT>(-1));
+}
+
 // The VM calls these when the Java program exits or the VM aborts. The exit hook comes after
 // HotSpot has written a class-data archive, which is published there; then both return and the
 // VM carries on with its own exit or abort.
@@ -35,7 +43,14 @@ void JNICALL onVmExit(jint code) {
   if (tracing()) trace(u"exit", u"the program called System.exit(" + signedDecimalText(code) + u")");
   finishClassDataArchive(true);
 }
-void JNICALL onVmAbort() { abandonClassDataArchiveOnAbort(); }
+void JNICALL onVmAbort() {
+  // The runtime aborts while it creates the VM when it cannot start ("Could not reserve enough
+  // space for ... object heap"): the user reads its words from here, and the launch ends as a
+  // failed one, before the runtime would end the process with a code of its own.
+  const bool duringCreation = reportVmCreationAbort();
+  abandonClassDataArchiveOnAbort();
+  if (duringCreation) endFailedLaunch();
+}
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
 static_assert(std::is_same_v<decltype(&onVmAbort), VmAbortHookFn>);
 constexpr std::u16string_view kSourceNames[] = {
@@ -220,11 +235,12 @@ int LauncherApp::runJava() {
                           // runtimes says nothing about this one, and an ordinary one that slept
                           // would never end.
                           runtime.vendor == RuntimeVendor::ibm,
-                          vmSetup.streamFiles};
+                          vmSetup.streamFiles,
+                          kWindowsRuntimeOutput};
   vmSetup.mainThreadStackSize = mainThreadStackSize(vmSetup.mainThreadStackSize, runtimeEntryPoints);
   if (tracing()) {
     traceVmOptions(vmSetup);
-    trace(u"vm", u"options \"exit\" and \"abort\" carry the launcher's hooks");
+    trace(u"vm", u"options \"vfprintf\" (first), \"abort\" and \"exit\" carry the launcher's hooks");
   }
   WindowsJavaHostServices services(messageOwner, singleInstance.mainStartedEvent(), splash, &secondaryMainServer);
   JavaMainResult result = runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services);

@@ -18,15 +18,22 @@ std::string toThreadAnsi(std::u16string_view text) {
   return converted;
 }
 
-std::u16string fromThreadAnsi(std::string_view text) {
+namespace {
+
+std::u16string fromAnsi(UINT codePage, std::string_view text) {
   if (text.empty()) return {};
-  int length = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int length = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return {};
   std::u16string converted(static_cast<size_t>(length), u'\0');
-  ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()),
-                        as_writable_wcstr(converted), length);
+  ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), as_writable_wcstr(converted), length);
   return converted;
 }
+
+}  // namespace
+
+std::u16string fromThreadAnsi(std::string_view text) { return fromAnsi(CP_THREAD_ACP, text); }
+
+std::u16string fromSystemAnsi(std::string_view text) { return fromAnsi(CP_ACP, text); }
 
 std::optional<std::u16string> ansiSafePath(std::u16string_view path) {
   auto survives = [](std::u16string_view text) { return fromThreadAnsi(toThreadAnsi(text)) == text; };

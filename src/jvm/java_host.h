@@ -5,7 +5,10 @@
 
 #include <jni.h>
 
+#include <cstdarg>
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -28,6 +31,19 @@ static_assert(std::is_same_v<GetDefaultJavaVmInitArgsFn, decltype(&JNI_GetDefaul
 // The VM's exit and abort hooks, handed over as the extraInfo of the "exit" and "abort" options.
 using VmExitHookFn = void(JNICALL*)(jint code);
 using VmAbortHookFn = void(JNICALL*)();
+// The VM's output hook, the extraInfo of the "vfprintf" option: once the VM has read that option,
+// it hands everything it would write on its standard streams to the hook, as vfprintf's arguments.
+// `stream` is the runtime's own C library's stream, which only that library may write to.
+using VmVfprintfHookFn = jint(JNICALL*)(FILE* stream, const char* format, va_list args);
+// What becomes of the runtime's output where the launcher runs.
+struct RuntimeOutput {
+  // Formats `format` with `args` into `buffer` as the C library `stream` belongs to would, at most
+  // `size` bytes; how many it wrote there. `cut` is set when the text was longer.
+  std::size_t (*format)(FILE* stream, char* buffer, std::size_t size, const char* format, va_list args,
+                        bool& cut) = nullptr;
+  // Writes `text` to where the runtime's `stream` leads, as the runtime itself would have.
+  void (*passOn)(FILE* stream, std::string_view text) = nullptr;
+};
 
 struct JavaRuntimeEntryPoints {
   CreateJavaVmFn createJavaVm = nullptr;
@@ -60,6 +76,14 @@ class JavaHostServices {
   // Creates the missing folders above the file `filePath` (ensureParentFolders). Failures are
   // not reported: opening the file reports them, naming the path.
   virtual void createParentFolders(std::u16string_view filePath) = 0;
+  // Writes `bytes` as they are into the file `filePath`, replacing it or, with `append`, after
+  // what it holds. Failures are not reported: the launch has already failed, and said why.
+  virtual void writeStreamFile(std::u16string_view filePath, bool append, std::string_view bytes) = 0;
+  // The runtime's own words read in the code page it writes in (see fromRuntimeUtf8 for UTF-8).
+  virtual std::u16string fromRuntimeCodePage(std::string_view bytes) = 0;
+  // Whether the runtime's own words reach the user on a stream as they are (the console
+  // launcher's), so that a message need not repeat them.
+  virtual bool userSeesRuntimeOutput() = 0;
 };
 
 }  // namespace launcher

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "jvm/runtime_output.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
@@ -22,7 +23,7 @@ unsigned reasonTextId(jint rc) {
 }
 
 // The hooks travel in the option's untyped extraInfo; the VM calls them back with the types
-// VmExitHookFn and VmAbortHookFn give.
+// VmExitHookFn, VmAbortHookFn and VmVfprintfHookFn give.
 template <typename Fn>
 void* asExtraInfo(Fn hook) {
   return reinterpret_cast<void*>(hook);
@@ -40,10 +41,13 @@ std::uint32_t defaultMainThreadStackSize(const JavaRuntimeEntryPoints& entryPoin
 }
 
 bool createJavaVm(const JavaRuntimeEntryPoints& entryPoints, const std::vector<std::string>& vmOptions,
-                  VmExitHookFn exitHook, VmAbortHookFn abortHook, JavaVmState& state,
-                  JavaHostServices& services) {
+                  VmExitHookFn exitHook, VmAbortHookFn abortHook, const RuntimeOutput& output,
+                  const StreamFiles& streamFiles, JavaVmState& state, JavaHostServices& services) {
   std::vector<JavaVMOption> options;
-  options.reserve(vmOptions.size() + 2);
+  options.reserve(vmOptions.size() + 3);
+  // First: the VM takes the options in order and writes about a bad one as it meets it, through
+  // the hook only when it has met the hook already.
+  options.push_back(JavaVMOption{const_cast<char*>("vfprintf"), asExtraInfo(kRuntimeOutputHook)});
   for (const std::string& option : vmOptions) {
     // jni.h types the option text as writable; the VM only reads it.
     options.push_back(JavaVMOption{const_cast<char*>(option.c_str()), nullptr});
@@ -59,13 +63,11 @@ bool createJavaVm(const JavaRuntimeEntryPoints& entryPoints, const std::vector<s
 
   JavaVM* javaVm = nullptr;
   JNIEnv* jniEnv = nullptr;
+  VmCreationWatch watch(output, streamFiles, services);
   const jint rc = entryPoints.createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &initArgs);
   if (tracing()) trace(u"vm", rc == JNI_OK ? u"created" : u"not created, JNI_CreateJavaVM gave " + signedDecimalText(rc));
   if (rc != JNI_OK) {
-    const unsigned reasonId = reasonTextId(rc);
-    services.showError(IDS_VM_CREATION_FAILED,
-                       {services.text(IDS_VM_CREATION_REASON),
-                        reasonId != 0 ? services.text(reasonId) : std::u16string()});
+    watch.reportFailure(reasonTextId(rc));
     return false;
   }
   state.javaVm = javaVm;

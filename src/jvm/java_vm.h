@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jvm/java_host.h"
+#include "settings/stream_files.h"
 
 namespace launcher {
 
@@ -46,12 +47,14 @@ struct Jdk11InitArgs {
 // no "-Xss" chose one; 0 (the executable's own default) when the runtime names none.
 std::uint32_t defaultMainThreadStackSize(const JavaRuntimeEntryPoints& entryPoints);
 
-// Creates the VM on the calling thread, which becomes the VM's main thread, from `vmOptions` in
-// their order followed by the "abort" and "exit" hooks. An option the VM does not know fails the
-// creation. On failure, error message 203 has been shown and `state` is left empty.
+// Creates the VM on the calling thread, which becomes the VM's main thread, from the "vfprintf"
+// hook (runtime_output.h; the runtime's output goes through `output`), `vmOptions` in their
+// order, and the "abort" and "exit" hooks. An option the VM does not know fails the creation. On
+// failure, error message 203 has been shown with what the runtime said, which has also gone into
+// the error file of `streamFiles`, and `state` is left empty.
 bool createJavaVm(const JavaRuntimeEntryPoints& entryPoints, const std::vector<std::string>& vmOptions,
-                  VmExitHookFn exitHook, VmAbortHookFn abortHook, JavaVmState& state,
-                  JavaHostServices& services);
+                  VmExitHookFn exitHook, VmAbortHookFn abortHook, const RuntimeOutput& output,
+                  const StreamFiles& streamFiles, JavaVmState& state, JavaHostServices& services);
 
 // Destroys the VM if it exists, waiting for the Java program's non-daemon threads, and empties
 // `state`; a second call does nothing. The calling thread must be the one that created the VM or

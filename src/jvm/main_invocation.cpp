@@ -242,7 +242,8 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
 }
 
 JavaMainResult runJavaMain(const JavaMainRequest& request, JavaVmState& state, JavaHostServices& services) {
-  if (!createJavaVm(request.entryPoints, request.vmOptions, request.exitHook, request.abortHook, state, services)) {
+  if (!createJavaVm(request.entryPoints, request.vmOptions, request.exitHook, request.abortHook, request.runtimeOutput,
+                    request.streamFiles, state, services)) {
     return JavaMainResult::launchFailed;
   }
   // Before any code of the program runs, so that all it prints reaches the files.

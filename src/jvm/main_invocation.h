@@ -14,7 +14,8 @@ namespace launcher {
 
 struct JavaMainRequest {
   JavaRuntimeEntryPoints entryPoints;
-  // In the ANSI code page, in the order they go to the VM; the hooks follow them.
+  // In the ANSI code page, in the order they go to the VM, after the "vfprintf" hook and before
+  // the other hooks.
   std::vector<std::string> vmOptions;
   VmExitHookFn exitHook = nullptr;
   VmAbortHookFn abortHook = nullptr;
@@ -26,8 +27,12 @@ struct JavaMainRequest {
   // IBM runtimes end the program only through System.exit: once main returns, the thread sleeps
   // for the rest of the process instead of detaching and destroying the VM.
   bool sleepAfterMain = false;
-  // Where System.out and System.err go, set up right after the VM is created.
+  // Where System.out and System.err go, set up right after the VM is created. The error file
+  // also gets what the runtime wrote when it refused to create the VM.
   StreamFiles streamFiles;
+  // What becomes of the runtime's own output (through the "vfprintf" hook); without a formatter
+  // it is neither kept nor passed on.
+  RuntimeOutput runtimeOutput;
 };
 
 enum class JavaMainResult {

@@ -4,6 +4,7 @@
 
 #include "base/file_system_win.h"
 #include "base/wide.h"
+#include "base/handle_owners_win.h"
 #include "jvm/parent_folders.h"
 #include "jvm/time_stamp.h"
 
@@ -63,6 +64,17 @@ void createParentFoldersOf(std::u16string_view filePath) {
   // The walk knows drive and share paths with "\": a relative name ("logs\app.log", which the
   // runtime opens in the current folder) or one written with "/" becomes one first.
   ensureParentFolders(fullPathName(filePath), folders);
+}
+
+bool writeBytesToFile(std::u16string_view filePath, bool append, std::string_view bytes) {
+  std::u16string path(filePath);
+  UniqueFileHandle file(::CreateFileW(as_wcstr(path), append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
 }
 
 }  // namespace launcher

@@ -14,4 +14,8 @@ void stampStreamFileNamesWithLocalTime(std::u16string& outputFile, std::u16strin
 // runtime takes it; failures are left for the file's opening to report.
 void createParentFoldersOf(std::u16string_view filePath);
 
+// Writes `bytes` into the file `filePath`, replacing it or, with `append`, after its end; others
+// may read and write it meanwhile, as the runtime's own file streams allow. False when it failed.
+bool writeBytesToFile(std::u16string_view filePath, bool append, std::string_view bytes);
+
 }  // namespace launcher

@@ -22,7 +22,7 @@
 
 // Texts.
 #define IDS_SYSTEM_CALL_FAILED 202       /* %ls what failed, %lu system error code */
-#define IDS_VM_CREATION_FAILED 203       /* %ls explanation (213), %ls reason (225-230 or empty) */
+#define IDS_VM_CREATION_FAILED 203       /* %ls 213, %ls the runtime's words (238), 225-230 or empty */
 #define IDS_NO_SERVER_RUNTIME 206        /* %ls version range text */
 #define IDS_NO_RUNTIME 207               /* %ls version range text */
 #define IDS_OWN_PATH_UNAVAILABLE 208
@@ -52,3 +52,4 @@
 #define IDS_PATH_NOT_ANSI 235            /* %ls path */
 #define IDS_PICK_NO_RUNTIME 236
 #define IDS_PICK_NOT_RUNNABLE 237
+#define IDS_VM_RUNTIME_REPORTS 238       /* %ls the runtime's own lines */

@@ -3,6 +3,7 @@
 // threads have ended.
 #include "testjvm.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace testjvm {
@@ -100,12 +101,72 @@ void writeClassDataArchive() {
   }
 }
 
-[[maybe_unused]] void toStandardError(const std::string& text) {
-  HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
-  DWORD written = 0;
-  if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+#if defined(__i386__)
+// Calls the vfprintf hook and returns how many argument bytes it left on the stack: 0 for a
+// __stdcall hook, 12 for one compiled as __cdecl.
+extern "C" int testjvmCallOutputHook(void* hook, FILE* stream, const char* format, va_list args);
+asm(R"(
+  .text
+  .globl _testjvmCallOutputHook
+_testjvmCallOutputHook:
+  pushl %ebp
+  movl %esp, %ebp
+  pushl %esi
+  movl %esp, %esi
+  pushl 20(%ebp)
+  pushl 16(%ebp)
+  pushl 12(%ebp)
+  call *8(%ebp)
+  movl %esi, %eax
+  subl %esp, %eax
+  movl %esi, %esp
+  popl %esi
+  popl %ebp
+  ret
+)");
+#endif
+
+// Writes as HotSpot does: through the vfprintf hook once it has been given, else on the stream
+// itself (stderr or stdout of this library's C runtime).
+[[maybe_unused]] void runtimeWrites(FILE* stream, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  if (auto hook = vm().vfprintfHook) {
+#if defined(__i386__)
+    if (int left = testjvmCallOutputHook(reinterpret_cast<void*>(hook), stream, format, args); left != 0) {
+      fatal("the vfprintf hook left " + std::to_string(left) + " bytes on the stack: it is not JNICALL");
+    }
+#else
+    hook(stream, format, args);
+#endif
+  } else {
+    char text[1024];
+    int length = vsnprintf(text, sizeof text, format, args);
+    HANDLE handle = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD written = 0;
+    if (length > 0 && handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+      WriteFile(handle, text, static_cast<DWORD>(std::min<size_t>(length, sizeof text - 1)), &written, nullptr);
+    }
   }
+  va_end(args);
+}
+
+// The heap of the largest -Xmx, in KB; 0 without one.
+[[maybe_unused]] unsigned long long maximumHeapKb() {
+  unsigned long long kb = 0;
+  for (const std::string& option : vm().options) {
+    if (option.rfind("-Xmx", 0) != 0 || !isMemorySize(option.substr(4)) || option.size() > 4 + 12) continue;
+    unsigned long long value = std::stoull(option.substr(4));
+    switch (option.back()) {
+      case 't': case 'T': value *= 1024;  [[fallthrough]];
+      case 'g': case 'G': value *= 1024;  [[fallthrough]];
+      case 'm': case 'M': value *= 1024;  break;
+      case 'k': case 'K': break;
+      default: value /= 1024;
+    }
+    kb = std::max(kb, value);
+  }
+  return kb;
 }
 
 jint JNICALL destroyJavaVm(JavaVM*);
@@ -384,18 +445,31 @@ extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, vo
       state.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(option.extraInfo);
     } else if (text == "abort") {
       state.abortHook = reinterpret_cast<void(JNICALL*)()>(option.extraInfo);
+    } else if (text == "vfprintf") {
+      state.vfprintfHook = reinterpret_cast<jint(JNICALL*)(FILE*, const char*, va_list)>(option.extraInfo);
     }
     jint rc = checkOption(text);
+    // The option as it came, in the ANSI code page, as HotSpot repeats it.
+    const char* given = option.optionString ? option.optionString : "(null)";
     if (rc == JNI_EINVAL) {
-      toStandardError("Invalid memory size in option: " + text + "\r\n");
+      runtimeWrites(stderr, "Invalid memory size in option: %s\n", given);
       logEvent("JNI_CreateJavaVM rc=-6");
       return JNI_EINVAL;
     }
     if (rc != JNI_OK && !state.ignoreUnrecognized) {
-      toStandardError("Unrecognized option: " + text + "\r\n");
+      runtimeWrites(stderr, "Unrecognized option: %s\n", given);
       logEvent("JNI_CreateJavaVM rc=-1");
       return JNI_ERR;
     }
+  }
+  // A heap larger than a terabyte cannot be reserved: HotSpot tells on its standard output, calls
+  // the abort hook and ends the process with 1, all while the VM is being created.
+  if (unsigned long long heap = maximumHeapKb(); heap > 1024ull * 1024 * 1024) {
+    runtimeWrites(stdout, "Error occurred during initialization of VM\n");
+    runtimeWrites(stdout, "Could not reserve enough space for %lluKB object heap\n", heap);
+    logEvent("JNI_CreateJavaVM aborts");
+    if (state.abortHook != nullptr) state.abortHook();
+    ExitProcess(1);
   }
   defineRuntimeClasses();
   defineApplicationClasses();

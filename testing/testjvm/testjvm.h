@@ -9,6 +9,8 @@
 #define _JNI_IMPLEMENTATION_
 #include <jni.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <deque>
 #include <string>
 #include <vector>
@@ -156,6 +158,8 @@ struct VmState {
   bool ignoreUnrecognized = false;
   void (JNICALL* exitHook)(jint) = nullptr;
   void (JNICALL* abortHook)() = nullptr;
+  // What the runtime writes goes here instead, once the "vfprintf" option has been read.
+  jint (JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
   std::vector<std::string> lookups;  // how the application's classes were reached, in order
   DWORD loaderThreadId = 0;  // the thread that loaded this library
 };

@@ -19,32 +19,32 @@ classpath="-Djava.class.path=$(winpath "$CASE_DIR")\\app.jar"
 release 17.0.2
 settings "" test.app.Report
 drive
-expect_eq "key off: the options as before" "$classpath|-Xmx64m|abort|exit|" "$(options)"
+expect_eq "key off: the options as before" "vfprintf|$classpath|-Xmx64m|abort|exit|" "$(options)"
 [ ! -e "$folder" ] || fail "key off made $folder"
 
 release 11.0.20
 settings "Class Data Archive=yes" test.app.Report
 drive
-expect_eq "runtime 11: the options as before" "$classpath|-Xmx64m|abort|exit|" "$(options)"
+expect_eq "runtime 11: the options as before" "vfprintf|$classpath|-Xmx64m|abort|exit|" "$(options)"
 [ ! -e "$folder" ] || fail "runtime 11 made $folder"
 
 release 17.0.2
 settings "Class Data Archive=YES" test.app.Report
 drive
 expect_eq "exit code" 0 "$(report exit)"
-expect_eq "ahead of the user's options" "-Xlog:cds*=off" "$(reported option.1)"
-written=$(reported option.2)
+expect_eq "ahead of the user's options" "-Xlog:cds*=off" "$(reported option.2)"
+written=$(reported option.3)
 case $written in
     "-XX:ArchiveClassesAtExit=C:\\"*"\\$product\\Class Data\\"*.tmp) echo "ok: first start writes [$written]" ;;
     *) fail "first start: [$written]" ;;
 esac
-expect_eq "the user's options follow" "-Xmx64m|abort|exit" "$(reported option.3)|$(reported option.4)|$(reported option.5)"
+expect_eq "the user's options follow" "-Xmx64m|abort|exit" "$(reported option.4)|$(reported option.5)|$(reported option.6)"
 archive=$(ls "$folder")
 case $archive in *-*.jsa) echo "ok: published as [$archive]" ;; *) fail "archive folder holds [$archive]" ;; esac
 expect_eq "the archive the runtime wrote" "testjvm archive" "$(cat "$folder/$archive")"
 
 drive
-expect_eq "second start maps it" "-XX:SharedArchiveFile=$(winpath "$folder/$archive")" "$(reported option.2)"
+expect_eq "second start maps it" "-XX:SharedArchiveFile=$(winpath "$folder/$archive")" "$(reported option.3)"
 expect_eq "exit code" 0 "$(report exit)"
 
 x64_only || return 0
@@ -58,10 +58,10 @@ expect_eq "System.exit(3)" 3 "$(report exit)"
 renewed=$(ls "$folder")
 case $renewed in *-*.jsa) [ "$renewed" != "$archive" ] && echo "ok: replaced by [$renewed]" || fail "not replaced" ;; *) fail "archive folder holds [$renewed]" ;; esac
 drive
-expect_eq "the replacement is used" "-XX:SharedArchiveFile=$(winpath "$folder/$renewed")" "$(reported option.2)"
+expect_eq "the replacement is used" "-XX:SharedArchiveFile=$(winpath "$folder/$renewed")" "$(reported option.3)"
 
 # The user's own archive wins: the launcher adds nothing.
 settings "Class Data Archive=yes" test.app.Report "-XX:SharedArchiveFile=C:\\mine.jsa"
 drive
-expect_eq "the user's archive alone" "$classpath|-XX:SharedArchiveFile=C:\\mine.jsa|abort|exit|" "$(options)"
+expect_eq "the user's archive alone" "vfprintf|$classpath|-XX:SharedArchiveFile=C:\\mine.jsa|abort|exit|" "$(options)"
 rm -rf "$(dirname "$folder")"

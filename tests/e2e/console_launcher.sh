@@ -39,3 +39,17 @@ run_console
 expect_eq "exit status without a runtime" 255 "$RC"
 expect_contains "standard error" "No suitable Java runtime was found" "$(tr -d '\r' < err.txt)"
 expect_contains "standard error" "version 99.0 or newer" "$(tr -d '\r' < err.txt)"
+
+# The runtime's own words reach the console once, on the stream the runtime wrote them to; the
+# message after them gives the general reason instead of repeating them.
+settings test.app.Printer "Virtual Machine Parameters=-Xbogus"
+run_console
+expect_eq "exit status, unknown option" 255 "$RC"
+expect_eq "the runtime's words once" 1 "$(tr -d '\r' < err.txt | grep -c 'Unrecognized option: -Xbogus')"
+expect_contains "standard error" "may not be recognised" "$(tr -d '\r' < err.txt)"
+settings test.app.Printer "Virtual Machine Parameters=-Xmx2048g"
+run_console
+expect_eq "exit status, abort while creating" 255 "$RC"
+expect_eq "the runtime's words on standard output" "Error occurred during initialization of VM" "$(tr -d '\r' < out.txt | head -1)"
+expect_contains "standard error" "could not start the Java virtual machine" "$(tr -d '\r' < err.txt)"
+grep -q "initialization of VM" err.txt && fail "the runtime's words were repeated on standard error"

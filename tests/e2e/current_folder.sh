@@ -26,7 +26,7 @@ settings companion.exe
 DRIVE_PROGRAM="$appdir\\app.exe" drive
 expect_eq "exit code with the launcher's own runtime" 0 "$(report exit)"
 expect_eq "runtime by full path" "$appdir\\jre\\bin\\client\\jvm.dll" "$(reported env.QV_JVM_PATH)"
-expect_eq "class path without an empty last element" "-Djava.class.path=$appdir\\lib\\app.jar" "$(reported option.0)"
+expect_eq "class path without an empty last element" "-Djava.class.path=$appdir\\lib\\app.jar" "$(reported option.1)"
 
 # A runtime for the companion goes to the launcher's own companion, not the planted one.
 cp "$BUILD_DIR/images/probe-$foreign.dll" "$CASE_DIR/app/jre/bin/client/jvm.dll"

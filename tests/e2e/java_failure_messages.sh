@@ -20,11 +20,23 @@ drive --press 1
 expect_contains "missing entry point" "lacks a function the program needs" "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
+# The runtime's own words replace the general reason: it writes them through the launcher's
+# output hook (on x86 the hook must be __stdcall, or the test runtime stops with 134).
 use_runtime
 settings "-Xmx64m -Xbogus"
 drive --press 1
-expect_contains "unrecognised option" "may not be recognised" "$(box_text)"
+expect_contains "unrecognised option" 'could not start the Java virtual machine. The runtime did not accept the settings it was given.\n\nThe Java runtime reports:\nUnrecognized option: -Xbogus\n\nCheck' "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
+
+# A heap the runtime cannot reserve: it aborts the process while it creates the VM. The box comes
+# from the abort hook, with the runtime's lines, the error file gets them, and the launch ends
+# with -1, not the runtime's 1.
+settings "-Xmx2048g" "" "Error File=$(winpath "$CASE_DIR")\\logs\\vm.txt"
+drive --press 1
+expect_contains "abort while creating" 'The Java runtime reports:\nError occurred during initialization of VM\nCould not reserve enough space for 2147483648KB object heap\n\nCheck' "$(box_text)"
+expect_eq "exit code" -1 "$(report exit)"
+expect_eq "error file" "Error occurred during initialization of VM|Could not reserve enough space for 2147483648KB object heap|" \
+    "$(tr -d '\r' < logs/vm.txt | tr '\n' '|')"
 
 # The main class is checked before the runtime's own LauncherHelper sees it, which would end the
 # program with 1 and its report on an error stream the user does not have: the box names the

@@ -1,6 +1,7 @@
 # The Java program starts with what the settings and the command line give it: its arguments
-# code unit for code unit, the class path from real folders, the VM options in order with the
-# hooks last, the runtime's environment, and a main thread of the requested stack size.
+# code unit for code unit, the class path from real folders, the VM options in order between the
+# output hook and the other hooks, the runtime's environment, and a main thread of the requested
+# stack size.
 new_case
 use_runtime
 mkdir -p lib/ext
@@ -23,18 +24,20 @@ dir=$(winpath "$CASE_DIR")
 expect_eq "QV_JVM_PATH" "$dir\\jre\\bin\\client\\jvm.dll" "$(reported env.QV_JVM_PATH)"
 expect_eq "QV_JVM_HOME" "$dir\\jre" "$(reported env.QV_JVM_HOME)"
 case $(reported env.Path) in *";$dir\\jre\\bin") echo "ok: the runtime's bin folder ends Path" ;; *) fail "Path: $(reported env.Path)" ;; esac
-classpath=$(reported option.0)
+classpath=$(reported option.1)
 case $classpath in
     "-Djava.class.path=$dir\\lib\\"?.jar";$dir\\lib\\"?.jar";$dir\\lib\\ext") echo "ok: class path [$classpath]" ;;
     *) fail "class path: [$classpath]" ;;
 esac
 expect_contains "class path" 'a.jar' "$classpath"
 expect_contains "class path" 'b.jar' "$classpath"
-expect_eq "option 1" "-Dapp.title=My App" "$(reported option.1)"
-expect_eq "option 2" "-Xmx64m" "$(reported option.2)"
-expect_eq "option 3" "-Xss2m" "$(reported option.3)"
-expect_eq "hook options last" "abort exit" "$(reported option.4) $(reported option.5)"
-expect_eq "option count" 6 "$(reported option.count)"
+expect_eq "option 1" "-Dapp.title=My App" "$(reported option.2)"
+expect_eq "option 2" "-Xmx64m" "$(reported option.3)"
+expect_eq "option 3" "-Xss2m" "$(reported option.4)"
+# The runtime writes about a bad option as it meets it, through the hook once it has met it.
+expect_eq "output hook first" "vfprintf set" "$(reported option.0) $(reported option.0.extraInfo)"
+expect_eq "hook options last" "abort exit" "$(reported option.5) $(reported option.6)"
+expect_eq "option count" 7 "$(reported option.count)"
 expect_eq "main thread stack" 2097152 "$(reported thread.stack.reserved)"
 expect_eq "main runs on a thread of its own" no "$(reported thread.first)"
 

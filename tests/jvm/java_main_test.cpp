@@ -351,7 +351,9 @@ TEST(JavaMain, SleepAfterMainLeavesTheEndToSystemExit) {
 TEST(JavaMain, UnrecognisedVmOptionFailsCreationWithMessage203) {
   const HostRun run = runHost({"--vm-option", "-Xno-such-option", "--main-class", "probe/Echo"});
   expectCleanRun(run);
-  EXPECT_TRUE(run.has("message 203: the Java VM could not be created: unknown error")) << run.describe();
+  EXPECT_TRUE(run.has("message 203: the Java VM could not be created: the runtime said: Unrecognized option: "
+                      "-Xno-such-option"))
+      << run.describe();
   EXPECT_FALSE(run.has("main-started")) << run.describe();
   EXPECT_TRUE(run.has("result launchFailed")) << run.describe();
   EXPECT_EQ(run.exitCode, 255) << run.describe();
@@ -380,6 +382,9 @@ TEST(StreamRedirection, EachStreamLandsInItsFileAfterItsFoldersAreMade) {
   // Output before error; no time is read for names without a pattern.
   EXPECT_LT(run.indexOf("parent-folders " + out), run.indexOf("parent-folders " + err)) << run.describe();
   EXPECT_FALSE(run.has("local-time-read")) << run.describe();
+  // The runtime's words of a start that succeeds go nowhere but where the runtime wrote them.
+  EXPECT_FALSE(run.hasPrefix("stream-file")) << run.describe();
+  EXPECT_FALSE(run.hasPrefix("message")) << run.describe();
   EXPECT_EQ(run.exitCode, 0) << run.describe();
 
   const HostRun plain = runHost({"--main-class", "probe/TwoStreams"});
@@ -466,6 +471,63 @@ TEST(StreamRedirection, PatternsOfBothNamesShareOneReadingOfTheClock) {
 }
 
 std::uint64_t recursionDepth(const HostRun& run) { return std::strtoull(run.withPrefix("depth ").c_str(), nullptr, 10); }
+
+// When the runtime refuses to start, what it wrote reaches the user in message 203 in place of the
+// general reason, still reaches the stream it was written to, and goes into the error file as it
+// was written. HotSpot fails the call for an unknown option, and aborts the process for a heap
+// it cannot reserve: then the message comes from the abort hook, which ends the launch with -1.
+TEST(VmCreation, TheRuntimesOwnWordsAreShownAndKept) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string said;  // as the message shows it
+    bool aborts;
+    bool onStandardOutput;  // where HotSpot writes it
+  };
+  const Case cases[] = {
+      {{"-Xmx100000g"},
+       "Error occurred during initialization of VM\\nCould not reserve enough space for 104857600000KB object heap",
+       true, true},
+      {{"--add-opens", "java.base/java.lang=ALL-UNNAMED"}, "Unrecognized option: --add-opens", false, false},
+      {{"-XX:+NoSuchFlag"}, "Unrecognized VM option 'NoSuchFlag'", false, false},
+  };
+  for (const Case& c : cases) {
+    const std::string dir = temporaryFolder();
+    writeFile(dir + "/err-2026.txt", "earlier\n");
+    std::vector<std::string> flags = {"--error-file", dir + "/err-%yyyy%.txt", "--error-append"};
+    for (const std::string& option : c.options) flags.insert(flags.end(), {"--vm-option", option});
+    flags.insert(flags.end(), {"--main-class", "probe/Echo"});
+    const HostRun run = runHost(flags);
+    const std::string message = "message 203: the Java VM could not be created: the runtime said: " + c.said;
+    EXPECT_TRUE(run.has(message)) << run.describe();
+    EXPECT_EQ(run.exitCode, 255) << run.describe();
+    EXPECT_FALSE(run.has("main-started")) << run.describe();
+    std::string written = c.said;
+    for (std::size_t at; (at = written.find("\\n")) != std::string::npos;) written.replace(at, 2, "\n");
+    EXPECT_EQ(readFile(dir + "/err-2026.txt"), "earlier\n" + written + "\n") << run.describe();
+    const std::string firstLine = written.substr(0, written.find('\n'));
+    EXPECT_EQ(c.onStandardOutput ? run.has(firstLine) : contains(run.errors, firstLine), true) << run.describe();
+    if (c.aborts) {
+      EXPECT_LT(run.indexOf("abort-hook"), run.indexOf(message)) << run.describe();
+      EXPECT_LT(run.indexOf(message), run.indexOf("abort-ends-process")) << run.describe();
+      EXPECT_FALSE(run.hasPrefix("result")) << run.describe();
+    } else {
+      EXPECT_TRUE(run.has("result launchFailed")) << run.describe();
+    }
+  }
+}
+
+// The console launcher's user reads the runtime's words on the console already: the message gives
+// the general reason instead of the same lines again.
+TEST(VmCreation, WordsTheUserSawOnTheStreamAreNotRepeated) {
+  const HostRun run = runHost({"--runtime-output-shown", "--vm-option", "-XX:+NoSuchFlag", "--main-class", "probe/Echo"});
+  // HotSpot fails the call with JNI_EINVAL for an unknown -XX: flag.
+  EXPECT_TRUE(run.has("message 203: the Java VM could not be created: invalid arguments")) << run.describe();
+  const std::string said = "Unrecognized VM option 'NoSuchFlag'";
+  const std::size_t first = run.errors.find(said);
+  EXPECT_NE(first, std::string::npos) << run.describe();
+  EXPECT_EQ(run.errors.find(said, first + said.size()), std::string::npos) << run.describe();
+  EXPECT_EQ(run.exitCode, 255) << run.describe();
+}
 
 TEST(JavaMain, XssSizesTheStackMainRunsOn) {
   const HostRun standard = runHost({"--main-class", "probe/StackProbe"});

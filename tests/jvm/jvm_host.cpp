@@ -6,12 +6,18 @@
 //   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
 //            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
+//            [--runtime-output-shown]
 //            --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
 //
 // With --forward, a forwarded start is served on a thread of its own when main is about to start
 // (or, with --forward-after-destroy, once the VM is gone): its answer shows as "reply N", its
 // absence as "no-reply".
+//
+// The runtime's own output goes on to the host's streams. With --runtime-output-shown the host
+// plays the console launcher, whose user sees that output, so messages do not repeat it. An abort
+// while the VM is being created ends the host from the abort hook with -1, as it ends the
+// launcher, after "abort-ends-process".
 //
 // With --class-data-archive the class-data archive is planned as the launcher plans it, for the
 // given jars as the class path; its options go first, and it is published when the VM has ended.
@@ -26,6 +32,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +51,7 @@
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/main_invocation.h"
+#include "jvm/runtime_output.h"
 #include "jvm/secondary_main.h"
 #include "jvm/time_stamp.h"
 #include "jvm/vm_parameters.h"
@@ -117,6 +126,7 @@ const std::map<unsigned, std::u16string> kTexts = {
     {IDS_JNI_ENOMEM, u"not enough memory"},
     {IDS_JNI_EEXIST, u"VM already created"},
     {IDS_JNI_EINVAL, u"invalid arguments"},
+    {IDS_VM_RUNTIME_REPORTS, u"the runtime said: %ls"},
 };
 
 // Both passes of the system's date and time formatting in one, for the fixed time.
@@ -169,7 +179,8 @@ void serveForwardedStart() {
 
 class PrintingHostServices final : public launcher::JavaHostServices {
  public:
-  explicit PrintingHostServices(bool answerOk) : answerOk_(answerOk) {}
+  PrintingHostServices(bool answerOk, bool runtimeOutputShown)
+      : answerOk_(answerOk), runtimeOutputShown_(runtimeOutputShown) {}
 
   void showError(unsigned id, std::initializer_list<launcher::MessageArg> args) override {
     printLine("message " + std::to_string(id) + ": " + escapedUtf8(launcher::formatMessage(text(id), args)));
@@ -206,10 +217,37 @@ class PrintingHostServices final : public launcher::JavaHostServices {
       mkdir(path.substr(0, slash).c_str(), 0777);
     }
   }
+  void writeStreamFile(std::u16string_view filePath, bool append, std::string_view bytes) override {
+    printLine("stream-file " + escapedUtf8(filePath) + (append ? " append" : " replace"));
+    if (FILE* file = std::fopen(escapedUtf8(filePath).c_str(), append ? "ab" : "wb")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), file);
+      std::fclose(file);
+    }
+  }
+  // Latin-1 stands in for the Windows code page.
+  std::u16string fromRuntimeCodePage(std::string_view bytes) override {
+    std::u16string text;
+    for (unsigned char c : bytes) text += c;
+    return text;
+  }
+  bool userSeesRuntimeOutput() override { return runtimeOutputShown_; }
 
  private:
   bool answerOk_;
+  bool runtimeOutputShown_;
 };
+
+// The runtime's own C library is the host's.
+std::size_t formatHostText(FILE*, char* buffer, std::size_t size, const char* format, va_list args, bool& cut) {
+  const int length = std::vsnprintf(buffer, size, format, args);
+  if (length < 0 || size == 0) return 0;
+  cut = static_cast<std::size_t>(length) >= size;
+  return std::min(static_cast<std::size_t>(length), size - 1);
+}
+void passOnToHostStream(FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
 
 std::string narrow(std::u16string_view text) { return escapedUtf8(text); }
 
@@ -275,10 +313,15 @@ void JNICALL onVmExit(jint code) {
 }
 void JNICALL onVmAbort() {
   printLine("abort-hook");
+  const bool duringCreation = launcher::reportVmCreationAbort();
   if (archive.pending) {
     archive.pending = false;
     PosixArchiveFiles files;
     launcher::abandonClassDataArchive(archive.plan, files);
+  }
+  if (duringCreation) {
+    printLine("abort-ends-process");
+    _exit(255);
   }
 }
 
@@ -357,6 +400,7 @@ int main(int argc, char** argv) {
   JavaMainRequest request;
   bool bootLoaderLookup = true;
   bool answerOk = true;
+  bool runtimeOutputShown = false;
   std::uint32_t stackSize = 0;
   std::string archiveFolder;
   std::string archiveJars;
@@ -372,6 +416,8 @@ int main(int argc, char** argv) {
       request.failureCheck = true;
     } else if (flag == "--answer") {
       answerOk = std::string_view(value()) == "ok";
+    } else if (flag == "--runtime-output-shown") {
+      runtimeOutputShown = true;
     } else if (flag == "--sleep-after-main") {
       request.sleepAfterMain = true;
     } else if (flag == "--vm-option") {
@@ -431,13 +477,14 @@ int main(int argc, char** argv) {
   if (bootLoaderLookup) request.entryPoints.findClassFromBootLoader = loggingFindClassFromBootLoader;
   request.exitHook = onVmExit;
   request.abortHook = onVmAbort;
+  request.runtimeOutput = {formatHostText, passOnToHostStream};
 
   if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, request);
 
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));
 
-  PrintingHostServices services(answerOk);
+  PrintingHostServices services(answerOk, runtimeOutputShown);
   launcher::JavaVmState state;
   ThreadWork work{&request, &state, &services};
   pthread_attr_t attributes;
