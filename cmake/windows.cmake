@@ -64,6 +64,7 @@ add_library(launcher_win STATIC
   src/ui/splash_screen_win.cpp
   src/ui/splash_window_win.cpp
   src/jvm/main_invocation.cpp
+  src/jvm/main_method_lookup.cpp
   src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp

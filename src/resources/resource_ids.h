@@ -52,3 +52,4 @@
 #define IDS_PATH_NOT_ANSI 235            /* %ls path */
 #define IDS_PICK_NO_RUNTIME 236
 #define IDS_PICK_NOT_RUNNABLE 237
+#define IDS_MAIN_NEEDS_INSTANCE 238      /* %ls the main method's declaration; the reason in 216 */
