@@ -51,11 +51,13 @@ struct FoundMain {
   std::u16string declaration;
 };
 
-std::optional<FoundMain> lookUpMain(JNIEnv* env, jclass mainClass, const char* signature) {
+// With `anyKind` false only a static main is looked for, and only what the old protocol needs is
+// asked (the stand-in runtimes of the Windows tests answer no more).
+std::optional<FoundMain> lookUpMain(JNIEnv* env, jclass mainClass, const char* signature, bool anyKind) {
   FoundMain found;
   found.facts.isStatic = true;
   found.id = env->GetStaticMethodID(mainClass, "main", signature);
-  if (found.id == nullptr) {
+  if (found.id == nullptr && anyKind) {
     env->ExceptionClear();
     found.facts.isStatic = false;
     found.id = env->GetMethodID(mainClass, "main", signature);
@@ -67,18 +69,21 @@ std::optional<FoundMain> lookUpMain(JNIEnv* env, jclass mainClass, const char* s
   const LocalRef reflected(env, env->ToReflectedMethod(mainClass, found.id, found.facts.isStatic));
   if (!reflected) return describePendingException(env), std::nullopt;
   found.facts.access = accessOf(callIntGetter(env, reflected.get(), "getModifiers"));
-  const LocalRef owner(env, env->ExceptionCheck() ? nullptr
-                                                  : callObjectGetter(env, reflected.get(), "getDeclaringClass",
-                                                                     "()Ljava/lang/Class;"));
-  if (owner && !env->IsSameObject(owner.get(), mainClass)) {
-    const bool isInterface = (callIntGetter(env, owner.get(), "getModifiers") & kInterface) != 0;
-    found.facts.declaredIn = isInterface ? DeclaredIn::interfaceType : DeclaredIn::superclass;
-  }
-  const LocalRef text(env, env->ExceptionCheck() ? nullptr
-                                                 : callObjectGetter(env, reflected.get(), "toString",
-                                                                    "()Ljava/lang/String;"));
   if (env->ExceptionCheck()) return describePendingException(env), std::nullopt;
-  found.declaration = javaStringText(env, static_cast<jstring>(text.get()));
+  if (anyKind) {
+    const LocalRef owner(env, callObjectGetter(env, reflected.get(), "getDeclaringClass", "()Ljava/lang/Class;"));
+    if (owner && !env->IsSameObject(owner.get(), mainClass)) {
+      const bool isInterface = (callIntGetter(env, owner.get(), "getModifiers") & kInterface) != 0;
+      found.facts.declaredIn = isInterface ? DeclaredIn::interfaceType : DeclaredIn::superclass;
+    }
+    describePendingException(env);
+  }
+  // The runtime's own account of what it found, for a message.
+  if (anyKind || found.facts.access != MethodAccess::publicAccess) {
+    const LocalRef text(env, callObjectGetter(env, reflected.get(), "toString", "()Ljava/lang/String;"));
+    describePendingException(env);
+    found.declaration = javaStringText(env, static_cast<jstring>(text.get()));
+  }
   return found;
 }
 
@@ -95,14 +100,15 @@ jmethodID lookUpConstructor(JNIEnv* env, jclass mainClass, std::optional<MethodA
   return constructor;
 }
 
-std::u16string javaProperty(JNIEnv* env, const char* name) {
+// Empty when the VM has no such property or cannot tell; that is not worth printing.
+std::u16string javaProperty(JNIEnv* env, std::u16string_view name) {
   const LocalRef system(env, env->FindClass("java/lang/System"));
   const jmethodID getProperty =
       system ? env->GetStaticMethodID(asClass(system), "getProperty", "(Ljava/lang/String;)Ljava/lang/String;")
              : nullptr;
-  const LocalRef key(env, getProperty ? env->NewStringUTF(name) : nullptr);
+  const LocalRef key(env, getProperty ? newJavaString(env, name) : nullptr);
   const LocalRef value(env, key ? env->CallStaticObjectMethod(asClass(system), getProperty, key.get()) : nullptr);
-  describePendingException(env);
+  env->ExceptionClear();
   return javaStringText(env, static_cast<jstring>(value.get()));
 }
 
@@ -118,7 +124,7 @@ bool previewFeaturesEnabled(JNIEnv* env) {
 }  // namespace
 
 LaunchProtocol runtimeLaunchProtocol(JNIEnv* env) {
-  const std::u16string version = javaProperty(env, "java.version");
+  const std::u16string version = javaProperty(env, u"java.version");
   const LaunchProtocol plain = launchProtocolFor(version, false);
   const LaunchProtocol preview = launchProtocolFor(version, true);
   return plain == preview || !previewFeaturesEnabled(env) ? plain : preview;
@@ -132,17 +138,21 @@ std::optional<MainEntry> findMainEntry(JNIEnv* env, jclass mainClass, std::u16st
   const LocalRef missing(env, traditional == nullptr ? env->ExceptionOccurred() : nullptr);
   env->ExceptionClear();
 
-  const std::optional<FoundMain> withArguments = lookUpMain(env, mainClass, kWithArguments);
+  const bool anyKind = protocol != LaunchProtocol::publicStaticMain;
+  const std::optional<FoundMain> withArguments = traditional != nullptr || anyKind
+                                                     ? lookUpMain(env, mainClass, kWithArguments, anyKind)
+                                                     : std::nullopt;
   const std::optional<FoundMain> withoutArguments =
-      protocol == LaunchProtocol::publicStaticMain ? std::nullopt : lookUpMain(env, mainClass, kWithoutArguments);
+      anyKind ? lookUpMain(env, mainClass, kWithoutArguments, true) : std::nullopt;
   MainClassFacts facts;
   if (withArguments) facts.withArguments = withArguments->facts;
   if (withoutArguments) facts.withoutArguments = withoutArguments->facts;
-  const LocalRef classObject(env, env->NewLocalRef(mainClass));
-  facts.isAbstract = (callIntGetter(env, classObject.get(), "getModifiers") & (kAbstract | kInterface)) != 0;
-  describePendingException(env);
   MainEntry entry;
-  entry.constructor = lookUpConstructor(env, mainClass, facts.noArgumentConstructor);
+  if (anyKind) {
+    facts.isAbstract = (callIntGetter(env, mainClass, "getModifiers") & (kAbstract | kInterface)) != 0;
+    describePendingException(env);
+    entry.constructor = lookUpConstructor(env, mainClass, facts.noArgumentConstructor);
+  }
 
   const MainChoice choice = chooseMainMethod(protocol, facts);
   entry.form = choice.form;
