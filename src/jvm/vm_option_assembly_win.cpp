@@ -78,6 +78,16 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
   return true;
 }
 
+void addJavaCommandOption(std::u16string_view mainClass, const std::vector<std::u16string>& arguments,
+                          VmSetup& setup) {
+  std::vector<std::u16string> options;
+  for (const std::string& option : setup.vmOptions) options.push_back(fromThreadAnsi(option));
+  const std::optional<std::u16string> command = javaCommandOption(mainClass, arguments, options);
+  if (!command) return;
+  const size_t at = std::min(setup.userOptionsAt, setup.vmOptions.size());
+  setup.vmOptions.insert(setup.vmOptions.begin() + static_cast<std::ptrdiff_t>(at), toThreadAnsi(*command));
+}
+
 void traceVmOptions(const VmSetup& setup) {
   if (!tracing()) return;
   const size_t userFrom = setup.vmOptions.size() - std::min(setup.vmOptions.size(), setup.userOptionsAsWritten.size());
