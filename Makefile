@@ -64,13 +64,16 @@ unit: deps
 	@set -o pipefail; ctest --test-dir $(BUILD)/native -L '^unit$$' -j $(JOBS) --output-on-failure --timeout 2400 \
 	    | tee $(BUILD)/ctest-unit.log || { tools/test-summary $(BUILD)/ctest-unit.log; exit 1; }
 
-# The prerequisites run in this order (the file is .NOTPARALLEL). The second ctest run reads
-# every build but the native one, whose tests have run already.
+# The prerequisites run in this order (the file is .NOTPARALLEL). Once the bench is made, the
+# JNI cases run against the runtimes of its tree (label jvm); the last ctest run reads every
+# build but the native one, whose tests have run already.
 test: unit wine-bench build
+	@set -o pipefail; ctest --test-dir $(BUILD)/native -L '^jvm$$' -j $(JOBS) --output-on-failure --timeout 600 \
+	    | tee $(BUILD)/ctest-jvm.log || { tools/test-summary $(BUILD)/ctest-unit.log $(BUILD)/ctest-jvm.log; exit 1; }
 	@mkdir -p $(BUILD)/after-unit
 	@printf 'subdirs("../win32")\nsubdirs("../win64")\nsubdirs("../fuzz")\n' > $(BUILD)/after-unit/CTestTestfile.cmake
 	@set -o pipefail; ctest --test-dir $(BUILD)/after-unit -j $(JOBS) --output-on-failure --timeout 2400 \
-	    | tee $(BUILD)/ctest.log; status=$$?; tools/test-summary $(BUILD)/ctest-unit.log $(BUILD)/ctest.log; exit $$status
+	    | tee $(BUILD)/ctest.log; status=$$?; tools/test-summary $(BUILD)/ctest-unit.log $(BUILD)/ctest-jvm.log $(BUILD)/ctest.log; exit $$status
 
 # Each fuzz target for FUZZ_SECONDS instead of the few seconds `make test` gives it; the inputs
 # it finds are kept in $(BUILD)/fuzz/corpus for the next run.

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Time from process start to the first line of main(), for one small class started through the
 launcher's JNI code (the native host, build/native) and through the JDK's own `java -cp`, 20 runs
-each, alternating so that both see the same machine state. Prints both medians and their ratio.
+each, alternating so that both see the same machine state. Prints both medians and their ratio,
+for the host's JDK 17 and for HotSpot 21 and 25 in the bench's Debian tree (tools/setup-bench),
+where both commands run through chroot alike; a runtime the tree lacks is reported as skipped.
 
 Then a real application (bench/realapp: JSON, XML and dates with Jackson and Joda-Time from
 Debian's packages, some two thousand classes): time to main and to the end of its start-up work,
 through the JNI code with the class-data archive, without it, and through `java -cp`, alternating;
-`--real-only` runs this part alone."""
+`--real-only` runs this part alone, `--small-only` the first."""
 
 import os
 import shutil
@@ -92,16 +94,27 @@ def real_application():
             print(f"  {name + ':':32s} {at_main:8.1f} {ready:9.1f} {ready / java['ready-at ']:13.2f}")
 
 
-def main():
-    if "--real-only" in sys.argv:
-        if not os.path.exists(HOST):
-            sys.exit("java_start: build the native preset first (" + HOST + " missing)")
-        real_application()
-        return
-    if not os.path.exists(HOST):
-        sys.exit("java_start: build the native preset first (" + HOST + " missing)")
-    host = [HOST, "--vm-option", "-Djava.class.path=" + CLASSES, "--main-class", MAIN_CLASS]
-    java = [java_command(), "-cp", CLASSES, MAIN_CLASS.replace("/", ".")]
+BENCH_TREE = os.path.join(os.environ.get("LAUNCHER_BENCH", "/srv/launcher-bench"), "sid")
+TREE_VERSIONS = [21, 25]
+
+
+def runtimes():
+    """(name, command prefix, extra host flags, java) for each runtime: the host's, then the tree's."""
+    yield "host JDK", [], [], java_command()
+    # Mounts the project folder and /proc in the tree, if they are not yet.
+    entered = subprocess.run([os.path.join(ROOT, "tools", "in-chroot"), "true"], capture_output=True, cwd=ROOT)
+    for version in TREE_VERSIONS:
+        home = f"/usr/lib/jvm/java-{version}-openjdk-amd64"
+        if entered.returncode != 0 or not os.path.exists(BENCH_TREE + home + "/lib/server/libjvm.so"):
+            print(f"HotSpot {version}: skipped, not installed in {BENCH_TREE} (tools/setup-bench installs it)")
+            continue
+        enter = ["chroot", BENCH_TREE, "/usr/bin/env", "-i", "PATH=/usr/bin:/bin", "LANG=C.UTF-8"]
+        yield f"HotSpot {version}", enter, ["--libjvm", home + "/lib/server/libjvm.so"], home + "/bin/java"
+
+
+def small_class(name, enter, host_flags, java_binary):
+    host = enter + [HOST] + host_flags + ["--vm-option", "-Djava.class.path=" + CLASSES, "--main-class", MAIN_CLASS]
+    java = enter + [java_binary, "-cp", CLASSES, MAIN_CLASS.replace("/", ".")]
     time_to_main(host)  # warm the file cache for both
     time_to_main(java)
     host_times, java_times = [], []
@@ -110,11 +123,24 @@ def main():
         java_times.append(time_to_main(java))
     host_median = statistics.median(host_times)
     java_median = statistics.median(java_times)
-    print(f"time to main, median of {RUNS} runs:")
+    print(f"{name}: time to main, median of {RUNS} alternating runs:")
     print(f"  launcher JNI code (native host): {host_median:7.1f} ms")
     print(f"  java -cp:                        {java_median:7.1f} ms")
     print(f"  ratio host / java:               {host_median / java_median:7.2f}")
-    real_application()
+
+
+def main():
+    if "--real-only" in sys.argv:
+        if not os.path.exists(HOST):
+            sys.exit("java_start: build the native preset first (" + HOST + " missing)")
+        real_application()
+        return
+    if not os.path.exists(HOST):
+        sys.exit("java_start: build the native preset first (" + HOST + " missing)")
+    for runtime in runtimes():
+        small_class(*runtime)
+    if "--small-only" not in sys.argv:
+        real_application()
 
 
 if __name__ == "__main__":

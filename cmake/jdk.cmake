@@ -12,3 +12,11 @@ if(NOT LAUNCHER_JDK_HOME OR NOT EXISTS "${LAUNCHER_JDK_HOME}/include/jni.h")
   message(FATAL_ERROR "No JDK with include/jni.h found through javac; tools/install-deps installs one")
 endif()
 set(LAUNCHER_JDK_INCLUDE "${LAUNCHER_JDK_HOME}/include")
+
+# The JDK's feature release (17 for "17.0.15", 8 for "1.8.0_402"), from its release file.
+file(STRINGS "${LAUNCHER_JDK_HOME}/release" launcher_jdk_version REGEX "^JAVA_VERSION=")
+string(REGEX MATCH "\"(1\\.)?([0-9]+)" launcher_jdk_version "${launcher_jdk_version}")
+set(LAUNCHER_JDK_FEATURE "${CMAKE_MATCH_2}")
+if(NOT LAUNCHER_JDK_FEATURE)
+  message(FATAL_ERROR "${LAUNCHER_JDK_HOME}/release names no JAVA_VERSION")
+endif()

@@ -13,8 +13,10 @@ endif()
 set(jvm_test_dir "${CMAKE_BINARY_DIR}/jvm_tests")
 set(jvm_test_classes "${jvm_test_dir}/classes")
 set(jvm_test_java_names
+  entry/InheritedMainBase entry/InstanceWithArguments entry/InstanceWithoutArguments entry/PrivateConstructor
+  entry/PrivateMain entry/StaticWithoutArguments entry/TwoForms entry/WithoutMain
   javafx/application/Application
-  probe/BrokenInit probe/Echo probe/ExitLater probe/ExitSeven probe/FxWithoutMain probe/HiddenMain
+  probe/BrokenInit probe/Command probe/Echo probe/ExitLater probe/ExitSeven probe/FxWithoutMain probe/HiddenMain
   probe/Lingering probe/NeedsAbsent probe/NoMain probe/NonStaticMain probe/Reflective probe/SecondVoid
   probe/StackProbe probe/Startup probe/Zähler
   probe/Thrower probe/TwoStreams)
@@ -30,14 +32,15 @@ set(jvm_test_absent_source "${CMAKE_SOURCE_DIR}/tests/jvm/java/absent/Base.java"
 set(jvm_test_absent_jar "${jvm_test_dir}/absent.jar")
 add_custom_command(
   OUTPUT "${jvm_test_absent_jar}"
-  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -d "${jvm_test_dir}/absent" "${jvm_test_absent_source}"
+  COMMAND "${LAUNCHER_JAVAC}" --release 8 -encoding UTF-8 -d "${jvm_test_dir}/absent" "${jvm_test_absent_source}"
   COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" cf "${jvm_test_absent_jar}" -C "${jvm_test_dir}/absent" absent
   DEPENDS "${jvm_test_absent_source}"
   COMMENT "Packing the jar the JNI tests leave off the class path"
   VERBATIM)
+# For the oldest runtime the cases run on, so that every runtime loads the same class files.
 add_custom_command(
   OUTPUT ${jvm_test_class_files}
-  COMMAND "${LAUNCHER_JAVAC}" -encoding UTF-8 -cp "${jvm_test_absent_jar}" -d "${jvm_test_classes}"
+  COMMAND "${LAUNCHER_JAVAC}" --release 8 -encoding UTF-8 -cp "${jvm_test_absent_jar}" -d "${jvm_test_classes}"
           ${jvm_test_java_sources}
   DEPENDS ${jvm_test_java_sources} "${jvm_test_absent_jar}"
   COMMENT "Compiling the Java classes of the JNI tests"
@@ -75,7 +78,9 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/class_data_archive.cpp
   src/jvm/java_strings.cpp
   src/jvm/java_vm.cpp
+  src/jvm/main_entry.cpp
   src/jvm/main_invocation.cpp
+  src/jvm/main_method_lookup.cpp
   src/jvm/memory_share.cpp
   src/jvm/runtime_output.cpp
   src/jvm/runtime_words.cpp
@@ -83,6 +88,8 @@ add_library(launcher_jni_unsanitized OBJECT
   src/jvm/stream_redirection.cpp
   src/jvm/time_stamp.cpp
   src/jvm/vm_parameters.cpp
+  src/runtime/java_version.cpp
+  src/runtime/release_file.cpp
   src/settings/settings_paths.cpp
 )
 target_include_directories(launcher_jni_unsanitized PUBLIC
@@ -100,10 +107,35 @@ launcher_without_sanitizers(jvm_host)
 add_executable(java_main_test tests/jvm/java_main_test.cpp)
 target_link_libraries(java_main_test PRIVATE GTest::gtest_main)
 target_compile_options(java_main_test PRIVATE -Wall -Wextra)
+# The other runtimes' cases run in the bench's Debian tree (tools/setup-bench).
+if(DEFINED ENV{LAUNCHER_BENCH})
+  set(jvm_test_bench_tree "$ENV{LAUNCHER_BENCH}/sid")
+else()
+  set(jvm_test_bench_tree "/srv/launcher-bench/sid")
+endif()
 target_compile_definitions(java_main_test PRIVATE
+  JVM_HOST_RUNTIME_FEATURE=${LAUNCHER_JDK_FEATURE}
+  JVM_TEST_BENCH_TREE="${jvm_test_bench_tree}"
+  JVM_TEST_IN_CHROOT="${CMAKE_SOURCE_DIR}/tools/in-chroot"
+  JVM_TEST_SCRATCH="${jvm_test_dir}/scratch"
   JVM_HOST_PATH="$<TARGET_FILE:jvm_host>"
   JVM_TEST_CLASSES="${jvm_test_classes}"
   JVM_TEST_JAR="${jvm_test_jar}"
   JVM_TEST_FOLDER_JAR="${jvm_test_folder_jar}")
 add_dependencies(java_main_test jvm_host jvm_test_classes)
-gtest_discover_tests(java_main_test TEST_PREFIX "unit.jvm." PROPERTIES LABELS "unit")
+# The same cases once per runtime, each version under a label of its own (jvm17 and so on): the
+# build's JDK with the unit layer, the bench tree's runtimes (RUNTIME_VERSIONS in
+# tools/bench-common.sh) once the bench is made. A runtime that is not there skips its cases,
+# with the reason. The cases are read from the source (gtest_add_tests), which lets each
+# test carry two labels.
+set(jvm_test_skipped "\\[  SKIPPED \\]")
+gtest_add_tests(TARGET java_main_test SOURCES tests/jvm/java_main_test.cpp TEST_PREFIX "unit.jvm."
+  TEST_LIST jvm_host_runtime_tests)
+set_tests_properties(${jvm_host_runtime_tests} PROPERTIES
+  LABELS "unit;jvm${LAUNCHER_JDK_FEATURE}" SKIP_REGULAR_EXPRESSION "${jvm_test_skipped}")
+foreach(version IN ITEMS 8 11 21 25 26)
+  gtest_add_tests(TARGET java_main_test SOURCES tests/jvm/java_main_test.cpp TEST_PREFIX "jvm.${version}."
+    TEST_LIST jvm_bench_runtime_tests)
+  set_tests_properties(${jvm_bench_runtime_tests} PROPERTIES
+    LABELS "jvm;jvm${version}" ENVIRONMENT "JVM_TEST_RUNTIME=${version}" SKIP_REGULAR_EXPRESSION "${jvm_test_skipped}")
+endforeach()

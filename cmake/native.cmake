@@ -42,6 +42,7 @@ if(BUILD_TESTING)
     tests/unit/text_test.cpp
     tests/unit/time_stamp_test.cpp
     tests/unit/vendor_runtime_search_test.cpp
+    tests/unit/main_entry_test.cpp
     tests/unit/vm_parameters_test.cpp
     tests/unit/unique_any_test.cpp
   )

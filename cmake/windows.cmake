@@ -68,6 +68,7 @@ add_library(launcher_win STATIC
   src/jvm/main_invocation.cpp
   src/jvm/runtime_output.cpp
   src/jvm/runtime_output_win.cpp
+  src/jvm/main_method_lookup.cpp
   src/jvm/secondary_main.cpp
   src/jvm/stream_redirection.cpp
   src/jvm/vm_option_assembly_win.cpp

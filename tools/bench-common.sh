@@ -15,6 +15,10 @@ WINE_DIR=/usr/lib/x86_64-linux-gnu/wine
 PREFIX_X64=/bench/prefix-x64
 PREFIX_X64_GUI=/bench/prefix-x64-gui
 PREFIX_X86=/bench/prefix-x86
+# The HotSpot versions installed in the sid tree for the JNI tests (tests/jvm), besides the host's
+# own 17; where each one's notes go, as a path inside the tree.
+RUNTIME_VERSIONS="8 11 21 25 26"
+RUNTIME_NOTES=/bench/runtimes
 GUI_DISPLAY_X64=:91
 GUI_DISPLAY_X86=:99
 REPO=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd -P)

@@ -223,6 +223,7 @@ int LauncherApp::runJava() {
   if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
     appendExtraArguments(settings.extraArguments, arguments);
   }
+  addJavaCommandOption(settings.mainClass, arguments, vmSetup);
   prepareClassDataArchive(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,

@@ -1,10 +1,12 @@
 #include "jvm/main_invocation.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/trace.h"
 #include "jvm/java_strings.h"
 #include "jvm/jni_local_ref.h"
+#include "jvm/main_method_lookup.h"
 #include "resources/resource_ids.h"
 
 namespace launcher {
@@ -18,9 +20,6 @@ constexpr const char* kCheckAndLoadMain = "checkAndLoadMain";
 constexpr const char* kCheckAndLoadMainSignature = "(ZILjava/lang/String;)Ljava/lang/Class;";
 // checkAndLoadMain's mode for "the name is a class", as opposed to a jar file.
 constexpr jint kLoadMainFromClass = 1;
-constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
-// java.lang.reflect.Modifier.PUBLIC
-constexpr jint kPublicModifier = 0x0001;
 constexpr std::u16string_view kJavaFxApplication = u"javafx.application.Application";
 
 jclass asClass(const LocalRef& ref) { return static_cast<jclass>(ref.get()); }
@@ -67,42 +66,6 @@ jclass loadMainClass(JNIEnv* env, std::u16string_view className, bool initialize
   return nullptr;
 }
 
-// Whether `method` is public, as reflection tells; when it is not, `declaration` is its
-// Method.toString(), the runtime's own account of what it found. True when reflection fails.
-bool isPublicMethod(JNIEnv* env, jclass owner, jmethodID method, std::u16string& declaration) {
-  const LocalRef reflected(env, env->ToReflectedMethod(owner, method, JNI_TRUE));
-  const LocalRef methodClass(env, reflected ? env->GetObjectClass(reflected.get()) : nullptr);
-  const jmethodID getModifiers = methodClass ? env->GetMethodID(asClass(methodClass), "getModifiers", "()I") : nullptr;
-  const jint modifiers = getModifiers ? env->CallIntMethod(reflected.get(), getModifiers) : kPublicModifier;
-  if (env->ExceptionCheck()) {
-    describePendingException(env);
-    return true;
-  }
-  if ((modifiers & kPublicModifier) != 0) return true;
-  const jmethodID toString = env->GetMethodID(asClass(methodClass), "toString", "()Ljava/lang/String;");
-  const LocalRef text(env, toString ? env->CallObjectMethod(reflected.get(), toString) : nullptr);
-  describePendingException(env);
-  declaration = javaStringText(env, static_cast<jstring>(text.get()));
-  return false;
-}
-
-// The public static void main(String[]) of `mainClass`, or null after the user has been told.
-// JNI would call a main of any access; the runtime's own launcher takes only a public one.
-jmethodID findMainMethod(JNIEnv* env, jclass mainClass, std::u16string_view className, JavaHostServices& services) {
-  // A main that is missing, not static or not void raises NoSuchMethodError.
-  const jmethodID mainMethod = env->GetStaticMethodID(mainClass, "main", kMainSignature);
-  if (mainMethod == nullptr) {
-    showPendingFailure(env, IDS_MAIN_METHOD_MISSING, className, services);
-    return nullptr;
-  }
-  std::u16string declaration;
-  if (!isPublicMethod(env, mainClass, mainMethod, declaration)) {
-    services.showError(IDS_MAIN_METHOD_MISSING, {className, declaration});
-    return nullptr;
-  }
-  return mainMethod;
-}
-
 // Whether a superclass of `mainClass` is JavaFX's Application, as the runtime's LauncherHelper
 // asks: such a class needs no main of its own, the helper starts it through JavaFX.
 bool extendsJavaFxApplication(JNIEnv* env, jclass mainClass) {
@@ -123,14 +86,15 @@ bool extendsJavaFxApplication(JNIEnv* env, jclass mainClass) {
 // ends the process with 1. The same checks come first here, so that the user reads why in a
 // message and the launcher ends as after any failed launch. A JavaFX application is the
 // helper's to judge, and to initialise once JavaFX is ready for it.
-bool mainClassPassesChecks(JNIEnv* env, std::u16string_view className, JavaHostServices& services) {
+bool mainClassPassesChecks(JNIEnv* env, std::u16string_view className, LaunchProtocol protocol,
+                           JavaHostServices& services) {
   const LocalRef loaded(env, loadMainClass(env, className, false, services));
   if (!loaded) return false;
   if (extendsJavaFxApplication(env, asClass(loaded))) return true;
   // Looking main up would initialise the class too, but its failure would then read as a
   // missing main.
   const LocalRef initialised(env, loadMainClass(env, className, true, services));
-  return initialised && findMainMethod(env, asClass(initialised), className, services) != nullptr;
+  return initialised && findMainEntry(env, asClass(initialised), className, protocol, services).has_value();
 }
 
 // The runtime's LauncherHelper class; null when the runtime offers no such route.
@@ -198,10 +162,12 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
   std::u16string className = request.mainClass;
   std::replace(className.begin(), className.end(), u'/', u'.');
   jclass mainClass = nullptr;
+  // Which main methods the runtime's own launcher starts depends on its version.
+  const LaunchProtocol protocol = runtimeLaunchProtocol(env);
   {
     const LocalRef helper(env, findLauncherHelper(env, request));
     if (helper) {
-      if (!mainClassPassesChecks(env, className, services)) return JavaMainResult::launchFailed;
+      if (!mainClassPassesChecks(env, className, protocol, services)) return JavaMainResult::launchFailed;
       mainClass = loadThroughLauncherHelper(env, asClass(helper), className);
       if (tracing()) {
         trace(u"main class", quotedForTrace(className) + (mainClass != nullptr ? u": loaded through LauncherHelper"
@@ -220,9 +186,9 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
   }
   if (mainClass == nullptr) return JavaMainResult::launchFailed;
 
-  const jmethodID mainMethod = findMainMethod(env, mainClass, className, services);
-  trace(u"main class", mainMethod != nullptr ? u"calling main" : u"no usable main method");
-  if (mainMethod == nullptr) return JavaMainResult::launchFailed;
+  const std::optional<MainEntry> entry = findMainEntry(env, mainClass, className, protocol, services);
+  trace(u"main class", entry ? u"calling main" : u"no usable main method");
+  if (!entry) return JavaMainResult::launchFailed;
   const jobjectArray arguments = newJavaStringArray(env, request.arguments);
   if (arguments == nullptr) {
     describePendingException(env);
@@ -230,7 +196,7 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
   }
 
   services.signalMainStarted(state.javaVm);
-  env->CallStaticVoidMethod(mainClass, mainMethod, arguments);
+  callMainEntry(env, mainClass, *entry, arguments);
 
   const jthrowable escaped = env->ExceptionOccurred();
   if (escaped != nullptr) handleEscapedException(env, escaped, request, services);

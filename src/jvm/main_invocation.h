@@ -1,6 +1,6 @@
 #pragma once
-// The work of the Java main thread: create the VM, find and check the main class, call its static
-// main with the launcher's arguments, deal with an exception that main lets escape, then detach
+// The work of the Java main thread: create the VM, find and check the main class, call the main
+// method the runtime's own launcher would start (main_entry.h) with the launcher's arguments, deal with an exception that main lets escape, then detach
 // and destroy the VM, which waits for the Java program's other threads.
 
 #include <string>

@@ -79,12 +79,31 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
   return true;
 }
 
+void addJavaCommandOption(std::u16string_view mainClass, const std::vector<std::u16string>& arguments,
+                          VmSetup& setup) {
+  std::vector<std::u16string> options;
+  for (const std::string& option : setup.vmOptions) options.push_back(fromThreadAnsi(option));
+  const std::optional<std::u16string> command = javaCommandOption(mainClass, arguments, options);
+  if (!command) return;
+  const size_t at = std::min(setup.userOptionsAt, setup.vmOptions.size());
+  setup.vmOptions.insert(setup.vmOptions.begin() + static_cast<std::ptrdiff_t>(at), toThreadAnsi(*command));
+}
+
 void traceVmOptions(const VmSetup& setup) {
   if (!tracing()) return;
   const size_t userFrom = setup.vmOptions.size() - std::min(setup.vmOptions.size(), setup.userOptionsAsWritten.size());
   for (size_t i = 0; i < setup.vmOptions.size(); ++i) {
     if (i < userFrom) {
-      trace(u"vm", u"option " + quotedForTrace(fromThreadAnsi(setup.vmOptions[i])));
+      std::u16string option = fromThreadAnsi(setup.vmOptions[i]);
+      // The program's arguments may hold what the user would not send anyone: the main class only.
+      constexpr std::u16string_view kCommand = u"-Dsun.java.command=";
+      if (option.starts_with(kCommand) && option.find(u' ') != std::u16string::npos) {
+        option.resize(option.find(u' '));
+        option += u" ...\" (the program's arguments left out)";
+        trace(u"vm", u"option \"" + option);
+        continue;
+      }
+      trace(u"vm", u"option " + quotedForTrace(option));
       continue;
     }
     const std::u16string& written = setup.userOptionsAsWritten[i - userFrom];

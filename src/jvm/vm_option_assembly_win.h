@@ -37,6 +37,13 @@ struct VmSetup {
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
                        VmSetup& setup);
 
+// Puts "-Dsun.java.command=" with the main class and `arguments` (the command line's and Cmd's)
+// after the class path option, before the user's own options, unless those set the property:
+// jcmd, flight recordings and crash logs then name the program, as under the runtime's own
+// launcher.
+void addJavaCommandOption(std::u16string_view mainClass, const std::vector<std::u16string>& arguments,
+                          VmSetup& setup);
+
 // Writes one trace line per VM option: those the launcher built (class path, library path,
 // archive) in full, the user's own as written, with the names of the variables expanded in them.
 void traceVmOptions(const VmSetup& setup);

@@ -1,5 +1,7 @@
 #include "jvm/vm_parameters.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace launcher {
@@ -113,6 +115,22 @@ VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bas
     result.options.push_back(std::move(option));
   }
   return result;
+}
+
+std::optional<std::u16string> javaCommandOption(std::u16string_view mainClass,
+                                                const std::vector<std::u16string>& arguments,
+                                                const std::vector<std::u16string>& options) {
+  constexpr std::u16string_view kPrefix = u"-Dsun.java.command=";
+  for (const std::u16string& option : options) {
+    // "-Dname" alone sets the property too, to nothing.
+    if (option.starts_with(kPrefix) || option == kPrefix.substr(0, kPrefix.size() - 1)) return std::nullopt;
+  }
+  std::u16string text(kPrefix);
+  const std::size_t nameAt = text.size();
+  text += mainClass;
+  std::replace(text.begin() + static_cast<std::ptrdiff_t>(nameAt), text.end(), u'/', u'.');
+  for (const std::u16string& argument : arguments) text.append(u" ").append(argument);
+  return text;
 }
 
 }  // namespace launcher

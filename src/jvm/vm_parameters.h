@@ -6,6 +6,7 @@
 // stays inside its option.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,5 +50,13 @@ struct VmParameters {
 // share of memory works for it too). Every token becomes an option, whether a rule applied or
 // not, except one that unquotes to nothing ("").
 VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bases);
+
+// The "-Dsun.java.command=" option the runtime's own launcher gives, which jcmd, flight recordings
+// and crash logs show to name the program: the main class (dotted; `mainClass` may use "/") and
+// the arguments, separated by single spaces. Nothing when one of `options` sets the property
+// already: the user's own value stays.
+std::optional<std::u16string> javaCommandOption(std::u16string_view mainClass,
+                                                const std::vector<std::u16string>& arguments,
+                                                const std::vector<std::u16string>& options);
 
 }  // namespace launcher

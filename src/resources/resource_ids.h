@@ -53,3 +53,4 @@
 #define IDS_PICK_NO_RUNTIME 236
 #define IDS_PICK_NOT_RUNNABLE 237
 #define IDS_VM_RUNTIME_REPORTS 238       /* %ls the runtime's own lines */
+#define IDS_MAIN_NEEDS_INSTANCE 239      /* %ls the main method's declaration; the reason in 216 */

@@ -15,17 +15,19 @@ settings() { # settings KEY-LINE MAIN-CLASS [VM-PARAMETERS]
 release() { printf 'JAVA_VERSION="%s"\n' "$1" > jre/release; }
 options() { n=$(reported option.count); i=0; while [ $i -lt "$n" ]; do printf '%s|' "$(reported option.$i)"; i=$((i + 1)); done; }
 classpath="-Djava.class.path=$(winpath "$CASE_DIR")\\app.jar"
+# The program's name for jcmd and crash logs, ahead of the user's options.
+command="-Dsun.java.command=test.app.Report"
 
 release 17.0.2
 settings "" test.app.Report
 drive
-expect_eq "key off: the options as before" "vfprintf|$classpath|-Xmx64m|abort|exit|" "$(options)"
+expect_eq "key off: the options as before" "vfprintf|$classpath|$command|-Xmx64m|abort|exit|" "$(options)"
 [ ! -e "$folder" ] || fail "key off made $folder"
 
 release 11.0.20
 settings "Class Data Archive=yes" test.app.Report
 drive
-expect_eq "runtime 11: the options as before" "vfprintf|$classpath|-Xmx64m|abort|exit|" "$(options)"
+expect_eq "runtime 11: the options as before" "vfprintf|$classpath|$command|-Xmx64m|abort|exit|" "$(options)"
 [ ! -e "$folder" ] || fail "runtime 11 made $folder"
 
 release 17.0.2
@@ -38,7 +40,8 @@ case $written in
     "-XX:ArchiveClassesAtExit=C:\\"*"\\$product\\Class Data\\"*.tmp) echo "ok: first start writes [$written]" ;;
     *) fail "first start: [$written]" ;;
 esac
-expect_eq "the user's options follow" "-Xmx64m|abort|exit" "$(reported option.4)|$(reported option.5)|$(reported option.6)"
+expect_eq "sun.java.command, then the user's options" "-Dsun.java.command=test.app.Report|-Xmx64m|abort|exit" \
+    "$(reported option.4)|$(reported option.5)|$(reported option.6)|$(reported option.7)"
 archive=$(ls "$folder")
 case $archive in *-*.jsa) echo "ok: published as [$archive]" ;; *) fail "archive folder holds [$archive]" ;; esac
 expect_eq "the archive the runtime wrote" "testjvm archive" "$(cat "$folder/$archive")"
@@ -63,5 +66,5 @@ expect_eq "the replacement is used" "-XX:SharedArchiveFile=$(winpath "$folder/$r
 # The user's own archive wins: the launcher adds nothing.
 settings "Class Data Archive=yes" test.app.Report "-XX:SharedArchiveFile=C:\\mine.jsa"
 drive
-expect_eq "the user's archive alone" "vfprintf|$classpath|-XX:SharedArchiveFile=C:\\mine.jsa|abort|exit|" "$(options)"
+expect_eq "the user's archive alone" "vfprintf|$classpath|$command|-XX:SharedArchiveFile=C:\\mine.jsa|abort|exit|" "$(options)"
 rm -rf "$(dirname "$folder")"

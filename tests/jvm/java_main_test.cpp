@@ -61,17 +61,70 @@ std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The runtime the cases run against: the build's JDK, or with JVM_TEST_RUNTIME=N the HotSpot N
+// that tools/setup-bench installs in the bench's Debian tree. Those need the tree's newer C
+// library, so the host runs inside it (tools/in-chroot), where the project folder, and so the
+// host, the classes and the scratch folder, lie at the same paths.
+struct TestRuntime {
+  int feature = JVM_HOST_RUNTIME_FEATURE;
+  std::vector<std::string> enterTree;
+  std::string libjvm;
+  // Why the cases cannot run; empty when they can.
+  std::string skipReason;
+};
+
+TestRuntime selectTestRuntime() {
+  TestRuntime runtime;
+  mkdir(JVM_TEST_SCRATCH, 0777);
+  const char* wanted = std::getenv("JVM_TEST_RUNTIME");
+  if (wanted == nullptr || *wanted == '\0') return runtime;
+  runtime.feature = std::atoi(wanted);
+  const std::string tree = JVM_TEST_BENCH_TREE;
+  const std::string home = "/usr/lib/jvm/java-" + std::string(wanted) + "-openjdk-amd64";
+  runtime.libjvm = home + (runtime.feature == 8 ? "/jre/lib/amd64/server/libjvm.so" : "/lib/server/libjvm.so");
+  runtime.enterTree = {JVM_TEST_IN_CHROOT};
+  std::ifstream notes(tree + "/bench/runtimes/" + wanted + ".skipped");
+  if (access((tree + runtime.libjvm).c_str(), R_OK) != 0) {
+    std::getline(notes, runtime.skipReason);
+    if (runtime.skipReason.empty()) {
+      runtime.skipReason = "HotSpot " + std::string(wanted) + " is not installed in the bench tree " + tree +
+                           " (tools/setup-bench installs it)";
+    }
+  } else if (geteuid() != 0) {
+    runtime.skipReason = "entering the bench tree " + tree + " needs root";
+  }
+  return runtime;
+}
+
+const TestRuntime& testRuntime() {
+  static const TestRuntime runtime = selectTestRuntime();
+  return runtime;
+}
+
+class RuntimeAvailable : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!testRuntime().skipReason.empty()) GTEST_SKIP() << testRuntime().skipReason;
+  }
+};
+const auto* const runtimeAvailable = ::testing::AddGlobalTestEnvironment(new RuntimeAvailable);
+
+int feature() { return testRuntime().feature; }
+
+// In the scratch folder under the build, which the bench tree sees too.
 std::string temporaryFile() {
-  char name[] = "/tmp/jvm_host_XXXXXX";
-  const int fd = mkstemp(name);
+  std::string name = JVM_TEST_SCRATCH "/jvm_host_XXXXXX";
+  const int fd = mkstemp(name.data());
   close(fd);
   return name;
 }
 
 // Runs the host with the test classes on the class path, -Xcheck:jni and `flags`.
 HostRun runHost(std::vector<std::string> flags) {
-  std::vector<std::string> argv = {JVM_HOST_PATH, "--vm-option", "-Xcheck:jni", "--vm-option",
-                                   std::string("-Djava.class.path=") + JVM_TEST_CLASSES};
+  std::vector<std::string> argv = testRuntime().enterTree;
+  argv.push_back(JVM_HOST_PATH);
+  if (!testRuntime().libjvm.empty()) argv.insert(argv.end(), {"--libjvm", testRuntime().libjvm});
+  argv.insert(argv.end(), {"--vm-option", "-Xcheck:jni", "--vm-option", std::string("-Djava.class.path=") + JVM_TEST_CLASSES});
   argv.insert(argv.end(), flags.begin(), flags.end());
   std::vector<char*> args;
   for (std::string& a : argv) args.push_back(a.data());
@@ -187,22 +240,27 @@ TEST(JavaMain, MissingClassOnTheLauncherHelperRouteShowsMessage215) {
   EXPECT_EQ(run.exitCode, 255) << run.describe();
 }
 
+// The runtime's NoSuchMethodError for a class without a static main(String[]): 8 and 11 name only
+// the method.
+std::string missingMainError(const std::string& slashName) {
+  if (feature() < 17) return "java.lang.NoSuchMethodError: main";
+  return "java.lang.NoSuchMethodError: static L" + slashName + ";.main([Ljava/lang/String;)V";
+}
+
 TEST(JavaMain, ClassWithoutMainShowsMessage216) {
-  const char* const message =
-      "message 216: probe.NoMain has no main method: java.lang.NoSuchMethodError: static "
-      "Lprobe/NoMain;.main([Ljava/lang/String;)V";
-  const HostRun fallback = runHost({"--no-boot-loader-lookup", "--main-class", "probe/NoMain"});
+  const std::string message = "message 216: entry.WithoutMain has no main method: " + missingMainError("entry/WithoutMain");
+  const HostRun fallback = runHost({"--no-boot-loader-lookup", "--main-class", "entry/WithoutMain"});
   expectCleanRun(fallback);
   // The VM raises NoSuchMethodError, which is printed; the message still comes.
   EXPECT_TRUE(contains(fallback.errors, "java.lang.NoSuchMethodError")) << fallback.describe();
   EXPECT_TRUE(fallback.has(message)) << fallback.describe();
-  EXPECT_FALSE(fallback.has("wrong main called")) << fallback.describe();
+  EXPECT_FALSE(fallback.has("wrong method called")) << fallback.describe();
   EXPECT_EQ(fallback.exitCode, 255) << fallback.describe();
 
-  const HostRun helper = runHost({"--main-class", "probe/NoMain"});
+  const HostRun helper = runHost({"--main-class", "entry/WithoutMain"});
   expectCleanRun(helper);
   EXPECT_TRUE(helper.has(message)) << helper.describe();
-  EXPECT_FALSE(helper.has("wrong main called")) << helper.describe();
+  EXPECT_FALSE(helper.has("wrong method called")) << helper.describe();
   EXPECT_FALSE(helper.hasPrefix("exit-hook")) << helper.describe();
   EXPECT_EQ(helper.exitCode, 255) << helper.describe();
 }
@@ -215,20 +273,24 @@ TEST(JavaMain, UnusableMainClassShowsItsMessageWithTheRuntimesReasonOnBothRoutes
     const char* mainClass;
     std::string message;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"probe/NeedsAbsent",
        "message 215: main class probe.NeedsAbsent not found: java.lang.NoClassDefFoundError: absent/Base"
        "\\nCaused by: java.lang.ClassNotFoundException: absent.Base"},
       {"probe/BrokenInit",
        "message 215: main class probe.BrokenInit not found: java.lang.ExceptionInInitializerError"
        "\\nCaused by: java.lang.IllegalStateException: static init failed"},
-      {"probe/NonStaticMain",
-       "message 216: probe.NonStaticMain has no main method: java.lang.NoSuchMethodError: static "
-       "Lprobe/NonStaticMain;.main([Ljava/lang/String;)V"},
-      // JNI could call it; the runtime's own launcher would not. Reflection tells what it found.
-      {"probe/HiddenMain",
-       "message 216: probe.HiddenMain has no main method: static void probe.HiddenMain.main(java.lang.String[])"},
+      // JNI could call it; no runtime's own launcher would. Reflection tells what it found.
+      {"entry/PrivateMain",
+       "message 216: entry.PrivateMain has no main method: private static void entry.PrivateMain.main(java.lang.String[])"},
   };
+  // Runtimes before 25 start only a public static main (LaunchProtocol covers the later ones).
+  if (feature() < 25) {
+    cases.push_back({"probe/NonStaticMain",
+                     "message 216: probe.NonStaticMain has no main method: " + missingMainError("probe/NonStaticMain")});
+    cases.push_back({"probe/HiddenMain", "message 216: probe.HiddenMain has no main method: static void "
+                                         "probe.HiddenMain.main(java.lang.String[])"});
+  }
   for (const Case& c : cases) {
     for (const bool helperRoute : {true, false}) {
       std::vector<std::string> flags = {"--main-class", c.mainClass};
@@ -361,8 +423,8 @@ TEST(JavaMain, UnrecognisedVmOptionFailsCreationWithMessage203) {
 
 // A fresh folder for the files of one scenario.
 std::string temporaryFolder() {
-  char name[] = "/tmp/jvm_streams_XXXXXX";
-  return mkdtemp(name);
+  std::string name = JVM_TEST_SCRATCH "/jvm_streams_XXXXXX";
+  return mkdtemp(name.data());
 }
 
 void writeFile(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
@@ -542,9 +604,9 @@ TEST(JavaMain, XssSizesTheStackMainRunsOn) {
   EXPECT_GT(recursionDepth(large), 8 * recursionDepth(standard)) << standard.describe() << large.describe();
 }
 
-// The class-data archive, planned and published as the launcher does, against HotSpot 17's own
+// The class-data archive, planned and published as the launcher does, against the runtime's own
 // writing and mapping of it.
-class ClassDataArchive : public ::testing::Test {
+class ClassDataArchiveRule : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = temporaryFolder();
@@ -592,6 +654,30 @@ class ClassDataArchive : public ::testing::Test {
 
   std::string dir_;
   std::string jar_;
+};
+
+// Runtimes before 13 cannot write an archive at exit: the launcher plans none, and the start is
+// an ordinary one (8 has no release file at all, 11 names its version there).
+TEST_F(ClassDataArchiveRule, OnlyRuntimesFrom13OnGetOne) {
+  const HostRun run = start(jar_);
+  expectQuietSuccess(run);
+  if (feature() >= 13) {
+    EXPECT_TRUE(run.hasPrefix("archive-option -XX:ArchiveClassesAtExit=" + folder() + "/")) << run.describe();
+    EXPECT_TRUE(run.has("archive-published yes")) << run.describe();
+    EXPECT_EQ(files().size(), 1u);
+  } else {
+    EXPECT_TRUE(run.has("archive none: the runtime's version is older than 13 or unknown")) << run.describe();
+    EXPECT_FALSE(run.hasPrefix("archive-option")) << run.describe();
+    EXPECT_FALSE(fileExists(folder())) << run.describe();
+  }
+}
+
+class ClassDataArchive : public ClassDataArchiveRule {
+ protected:
+  void SetUp() override {
+    if (feature() < 13) GTEST_SKIP() << "HotSpot " << feature() << " writes no class-data archive (13 and later do)";
+    ClassDataArchiveRule::SetUp();
+  }
 };
 
 // probe/Reflective leads HotSpot to a class it cannot archive, which it warns about.
@@ -761,6 +847,106 @@ TEST(SecondaryMain, NoSecondaryMainOrNoVmMeansNoAnswer) {
   EXPECT_TRUE(afterDestroy.has("no-reply")) << afterDestroy.describe();
   EXPECT_FALSE(afterDestroy.hasPrefix("secondary-int")) << afterDestroy.describe();
   EXPECT_EQ(afterDestroy.exitCode, 0) << afterDestroy.describe();
+}
+
+}  // namespace
+
+namespace {
+
+// Which main methods the runtime's own launcher starts, by version: only a public static
+// main(String[]) before 25 (and on 21 without --enable-preview); from 25 on also one that is not
+// public, one without parameters and an instance main, main(String[]) before main(); on 21 with
+// --enable-preview a static main of the class itself before an instance main. The launcher
+// starts the same method on both routes to the class, or none, with message 216 and -1.
+enum class Protocol { publicStaticMain, firstPreview, instanceMain };
+
+struct EntryCase {
+  const char* mainClass;
+  // What the class prints when each protocol starts it; empty where that protocol refuses it.
+  std::string firstPreviewLine;
+  std::string instanceMainLine;
+};
+
+const EntryCase kEntryCases[] = {
+    {"entry/StaticWithoutArguments", "entry static-without-arguments", "entry static-without-arguments"},
+    {"entry/InstanceWithArguments", "entry instance-with-arguments argc 2 a b|c constructor",
+     "entry instance-with-arguments argc 2 a b|c constructor"},
+    // Its main() is inherited, protected: an object of this class is made for it.
+    {"entry/InstanceWithoutArguments", "entry instance-without-arguments on entry.InstanceWithoutArguments",
+     "entry instance-without-arguments on entry.InstanceWithoutArguments"},
+    // Two forms: each protocol picks the one it prefers.
+    {"entry/TwoForms", "entry static-without-arguments", "entry instance-with-arguments argc 2"},
+};
+
+void expectEntryPoints(Protocol protocol, const std::vector<std::string>& vmFlags) {
+  for (const EntryCase& c : kEntryCases) {
+    const std::string& line = protocol == Protocol::instanceMain   ? c.instanceMainLine
+                              : protocol == Protocol::firstPreview ? c.firstPreviewLine
+                                                                   : std::string();
+    std::string dotted = c.mainClass;
+    std::replace(dotted.begin(), dotted.end(), '/', '.');
+    for (const bool helperRoute : {true, false}) {
+      std::vector<std::string> flags = vmFlags;
+      if (!helperRoute) flags.push_back("--no-boot-loader-lookup");
+      flags.insert(flags.end(), {"--main-class", c.mainClass, "--arg", "a b", "--arg", "c"});
+      const HostRun run = runHost(flags);
+      expectCleanRun(run);
+      if (line.empty()) {
+        EXPECT_TRUE(run.has("message 216: " + dotted + " has no main method: " + missingMainError(c.mainClass)))
+            << run.describe();
+        EXPECT_FALSE(run.hasPrefix("entry ")) << run.describe();
+        EXPECT_EQ(run.exitCode, 255) << run.describe();
+      } else {
+        EXPECT_EQ(run.withPrefix("entry "), line.substr(6)) << run.describe();
+        EXPECT_FALSE(run.hasPrefix("message")) << run.describe();
+        EXPECT_TRUE(run.has("result mainReturned")) << run.describe();
+        EXPECT_EQ(run.exitCode, 0) << run.describe();
+      }
+    }
+  }
+  // No object can be made for the instance main, so none is called: the class says why.
+  for (const bool helperRoute : {true, false}) {
+    std::vector<std::string> flags = vmFlags;
+    if (!helperRoute) flags.push_back("--no-boot-loader-lookup");
+    flags.insert(flags.end(), {"--main-class", "entry/PrivateConstructor"});
+    const HostRun run = runHost(flags);
+    expectCleanRun(run);
+    const std::string reason = protocol == Protocol::publicStaticMain
+                                   ? missingMainError("entry/PrivateConstructor")
+                                   : "void entry.PrivateConstructor.main() is an instance method without an object";
+    EXPECT_TRUE(run.has("message 216: entry.PrivateConstructor has no main method: " + reason)) << run.describe();
+    EXPECT_FALSE(run.has("constructor called")) << run.describe();
+    EXPECT_FALSE(run.hasPrefix("entry ")) << run.describe();
+    EXPECT_FALSE(run.hasPrefix("exit-hook")) << run.describe();
+    EXPECT_EQ(run.exitCode, 255) << run.describe();
+  }
+}
+
+TEST(LaunchProtocol, TheRuntimesOwnChoiceOfMainMethod) {
+  expectEntryPoints(feature() >= 25 ? Protocol::instanceMain : Protocol::publicStaticMain, {});
+}
+
+// 21 to 24 start instance mains only as a preview feature.
+TEST(LaunchProtocol, EnablePreviewOn21StartsTheFirstPreviewsChoice) {
+  if (feature() < 21) GTEST_SKIP() << "HotSpot " << feature() << " has no instance main methods, in preview or not";
+  const Protocol protocol = feature() >= 25 ? Protocol::instanceMain
+                            : feature() == 21 ? Protocol::firstPreview
+                                              : Protocol::instanceMain;
+  expectEntryPoints(protocol, {"--vm-option", "--enable-preview"});
+}
+
+// As the runtime's own launcher sets it: the class and the arguments, so that jcmd, flight
+// recordings and crash logs name the program; the user's own value wins.
+TEST(JavaCommand, NamesTheMainClassAndArgumentsUnlessTheUserSetsIt) {
+  const HostRun run = runHost({"--main-class", "probe/Command", "--arg", "a", "--arg", "b c"});
+  expectCleanRun(run);
+  EXPECT_TRUE(run.has("java-command [probe.Command a b c]")) << run.describe();
+
+  const HostRun bare = runHost({"--main-class", "probe/Command"});
+  EXPECT_TRUE(bare.has("java-command [probe.Command]")) << bare.describe();
+
+  const HostRun own = runHost({"--vm-option", "-Dsun.java.command=My Tool", "--main-class", "probe/Command"});
+  EXPECT_TRUE(own.has("java-command [My Tool]")) << own.describe();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // launcher would choose, and tells on stdout, one line per event, what the launcher would have
 // shown. It ends with the code the launcher would end with (-1 appears as 255).
 //
-//   jvm_host [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
+//   jvm_host [--libjvm PATH] [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
 //            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
 //            [--runtime-output-shown]
@@ -21,6 +21,10 @@
 //
 // With --class-data-archive the class-data archive is planned as the launcher plans it, for the
 // given jars as the class path; its options go first, and it is published when the VM has ended.
+// As in the launcher, only for a runtime whose release file names version 13 or later.
+//
+// --libjvm names the runtime (default: the build's JDK). Like the launcher, the host hands the VM
+// "-Dsun.java.command=" with the main class and the arguments unless a --vm-option sets it.
 //
 // File names take "/" as their separator here; a time-stamp pattern is filled with the fixed
 // time 2026-12-06 14:05:09.007, with yyyy MM dd HH mm ss as the only pictures.
@@ -38,6 +42,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <utility>
@@ -55,6 +61,7 @@
 #include "jvm/secondary_main.h"
 #include "jvm/time_stamp.h"
 #include "jvm/vm_parameters.h"
+#include "runtime/release_file.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -120,6 +127,7 @@ const std::map<unsigned, std::u16string> kTexts = {
     {IDS_VM_CREATION_REASON, u"the Java VM could not be created"},
     {IDS_MAIN_CLASS_NOT_FOUND, u"main class %ls not found: %ls"},
     {IDS_MAIN_METHOD_MISSING, u"%ls has no main method: %ls"},
+    {IDS_MAIN_NEEDS_INSTANCE, u"%ls is an instance method without an object"},
     {IDS_JNI_ERR, u"unknown error"},
     {IDS_JNI_EDETACHED, u"thread detached"},
     {IDS_JNI_EVERSION, u"JNI version error"},
@@ -325,13 +333,31 @@ void JNICALL onVmAbort() {
   }
 }
 
+// The runtime's version from the release file of its home, found above libjvm.so (lib/server in
+// 9 and later, jre/lib/amd64/server in 8, which has none).
+std::optional<launcher::JavaVersion> releaseVersion(const std::string& libjvm) {
+  std::string folder = libjvm.substr(0, libjvm.rfind('/'));
+  for (int level = 0; level < 5 && folder.rfind('/') != std::string::npos; ++level) {
+    folder.resize(folder.rfind('/'));
+    std::ifstream in(folder + "/release", std::ios::binary);
+    if (in) return launcher::releaseJavaVersion(std::string(std::istreambuf_iterator<char>(in), {}));
+  }
+  return std::nullopt;
+}
+
 // Plans the archive as the launcher does and puts its options first.
-void planArchive(const std::string& folder, const std::string& jars, JavaMainRequest& request) {
+void planArchive(const std::string& folder, const std::string& jars, const std::string& libjvm,
+                 JavaMainRequest& request) {
+  request.vmOptions.push_back("-Djava.class.path=" + jars);
+  const std::optional<launcher::JavaVersion> version = releaseVersion(libjvm);
+  if (!version || !launcher::runtimeWritesClassDataArchive(*version)) {
+    printLine("archive none: the runtime's version is older than 13 or unknown");
+    return;
+  }
   archive.request.folder = fromUtf8(folder);
   archive.request.separator = u'/';
   archive.request.applicationPath = fromUtf8(JVM_HOST_SELF);
-  archive.request.runtimeLibrary = fromUtf8(LAUNCHER_TEST_LIBJVM);
-  std::string libjvm = LAUNCHER_TEST_LIBJVM;
+  archive.request.runtimeLibrary = fromUtf8(libjvm);
   archive.request.baseArchive = fromUtf8(libjvm.substr(0, libjvm.rfind('/')) + "/classes.jsa");
   for (std::size_t start = 0; start <= jars.size();) {
     std::size_t end = jars.find(':', start);
@@ -339,7 +365,6 @@ void planArchive(const std::string& folder, const std::string& jars, JavaMainReq
     archive.request.classPath.push_back(fromUtf8(jars.substr(start, end - start)));
     start = end + 1;
   }
-  request.vmOptions.push_back("-Djava.class.path=" + jars);
   archive.request.vmOptions = request.vmOptions;
   archive.request.startTag = fromUtf8(std::to_string(getpid()));
   PosixArchiveFiles files;
@@ -404,13 +429,16 @@ int main(int argc, char** argv) {
   std::uint32_t stackSize = 0;
   std::string archiveFolder;
   std::string archiveJars;
+  std::string libjvm = LAUNCHER_TEST_LIBJVM;
   for (int i = 1; i < argc; ++i) {
     const std::string_view flag = argv[i];
     auto value = [&]() -> const char* {
       if (i + 1 >= argc) usage("a flag lacks its value");
       return argv[++i];
     };
-    if (flag == "--no-boot-loader-lookup") {
+    if (flag == "--libjvm") {
+      libjvm = value();
+    } else if (flag == "--no-boot-loader-lookup") {
       bootLoaderLookup = false;
     } else if (flag == "--failure-check") {
       request.failureCheck = true;
@@ -461,7 +489,13 @@ int main(int argc, char** argv) {
     }
   }
 
-  void* jvm = dlopen(LAUNCHER_TEST_LIBJVM, RTLD_NOW | RTLD_LOCAL);
+  std::vector<std::u16string> givenOptions;
+  for (const std::string& option : request.vmOptions) givenOptions.push_back(fromUtf8(option));
+  if (const auto command = launcher::javaCommandOption(request.mainClass, request.arguments, givenOptions)) {
+    request.vmOptions.insert(request.vmOptions.begin(), launcher::utf8FromUtf16(*command));
+  }
+
+  void* jvm = dlopen(libjvm.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (jvm == nullptr) usage(dlerror());
   request.entryPoints.createJavaVm =
       reinterpret_cast<launcher::CreateJavaVmFn>(dlsym(jvm, "JNI_CreateJavaVM"));
@@ -479,7 +513,7 @@ int main(int argc, char** argv) {
   request.abortHook = onVmAbort;
   request.runtimeOutput = {formatHostText, passOnToHostStream};
 
-  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, request);
+  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, libjvm, request);
 
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));

@@ -131,3 +131,20 @@ TEST(ApplyVmParameters, KeepsEveryTokenInOrderAndReferencesUnexpanded) {
 
 }  // namespace
 }  // namespace launcher
+
+namespace launcher {
+namespace {
+
+TEST(JavaCommandOption, NamesTheDottedClassAndArgumentsUnlessAnOptionSetsIt) {
+  EXPECT_EQ(javaCommandOption(u"com/example/Main", {u"a", u"b c", u""}, {u"-Xmx1g"}),
+            u"-Dsun.java.command=com.example.Main a b c ");
+  EXPECT_EQ(javaCommandOption(u"Main", {}, {}), u"-Dsun.java.command=Main");
+  EXPECT_EQ(javaCommandOption(u"Main", {u"x"}, {u"-Dsun.java.command=Tool", u"-Xss1m"}), std::nullopt);
+  EXPECT_EQ(javaCommandOption(u"Main", {}, {u"-Dsun.java.command"}), std::nullopt);
+  // Only the property itself: a longer name is another property.
+  EXPECT_EQ(javaCommandOption(u"Main", {}, {u"-Dsun.java.command.extra=1", u"-Dsun.java.commands"}),
+            u"-Dsun.java.command=Main");
+}
+
+}  // namespace
+}  // namespace launcher
