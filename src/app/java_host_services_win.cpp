@@ -22,7 +22,7 @@ bool WindowsJavaHostServices::confirmFailure(std::u16string_view stackTrace) {
   return FailureDialog(std::u16string(stackTrace)).show(messageOwner_.current()) == IDOK;
 }
 
-void WindowsJavaHostServices::closeSplashWindow() {
+void WindowsJavaHostServices::closeSplashes() {
   splash_.closeAll();
 }
 

@@ -25,7 +25,7 @@ class WindowsJavaHostServices : public JavaHostServices {
   void showError(unsigned id, std::initializer_list<MessageArg> args) override;
   std::u16string text(unsigned id) override;
   bool confirmFailure(std::u16string_view stackTrace) override;
-  void closeSplashWindow() override;
+  void closeSplashes() override;
   void signalMainStarted(JavaVM* javaVm) override;
   [[noreturn]] void sleepForever() override;
   void stampStreamFileNames(std::u16string& outputFile, std::u16string& errorFile) override;

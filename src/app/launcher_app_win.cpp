@@ -36,19 +36,22 @@ namespace {
   ::ExitProcess(static_cast<UINT>(-1));
 }
 
+// The archive of the start whose VM calls the hooks below, which carry no context of their own.
+ClassDataArchiveStart* hookedArchive = nullptr;
+
 // The VM calls these when the Java program exits or the VM aborts. The exit hook comes after
-// HotSpot has written a class-data archive, which is published there; then both return and the
-// VM carries on with its own exit or abort.
+// HotSpot has written a class-data archive, which is published there; then it returns and the
+// VM carries on with its own exit.
 void JNICALL onVmExit(jint code) {
   if (tracing()) trace(u"exit", u"the program called System.exit(" + signedDecimalText(code) + u")");
-  finishClassDataArchive(true);
+  if (hookedArchive != nullptr) hookedArchive->finish(true);
 }
 void JNICALL onVmAbort() {
   // The runtime aborts while it creates the VM when it cannot start ("Could not reserve enough
   // space for ... object heap"): the user reads its words from here, and the launch ends as a
   // failed one, before the runtime would end the process with a code of its own.
   const bool duringCreation = reportVmCreationAbort();
-  abandonClassDataArchiveOnAbort();
+  if (hookedArchive != nullptr) hookedArchive->abandonOnAbort(duringCreation);
   if (duringCreation) endFailedLaunch();
 }
 static_assert(std::is_same_v<decltype(&onVmExit), VmExitHookFn>);
@@ -224,7 +227,8 @@ int LauncherApp::runJava() {
     appendExtraArguments(settings.extraArguments, arguments);
   }
   addJavaCommandOption(settings.mainClass, arguments, vmSetup);
-  prepareClassDataArchive(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
+  archive.prepare(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
+  hookedArchive = &archive;
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
@@ -247,7 +251,7 @@ int LauncherApp::runJava() {
   JavaMainResult result = runJavaMainThread(vmSetup.mainThreadStackSize, request, javaVm, services);
   // The VM has ended, and written the class-data archive this start was to make, unless the
   // launch failed; that VM ends in cleanup, with too few classes for an archive worth keeping.
-  if (result != JavaMainResult::launchFailed) finishClassDataArchive(true);
+  if (result != JavaMainResult::launchFailed) archive.finish(true);
   switch (result) {
     case JavaMainResult::mainReturned:
       return 0;
@@ -265,7 +269,7 @@ void LauncherApp::cleanup() {
   // The Java main thread destroys the VM before it ends, so this finds none after an ordinary
   // start; it is here for a VM that a failed start would leave behind.
   destroyJavaVm(javaVm);
-  finishClassDataArchive(false);
+  archive.finish(false);
   splash.closeRuntimeSplash();
   singleInstance.tearDown();
 }

@@ -12,6 +12,7 @@
 #include "app/companion_decision.h"
 #include "app/secondary_main_server_win.h"
 #include "instance/single_instance_win.h"
+#include "jvm/class_data_archive_win.h"
 #include "jvm/java_host.h"
 #include "jvm/java_vm.h"
 #include "jvm/vm_option_assembly_win.h"
@@ -80,6 +81,8 @@ class LauncherApp {
   // Entry points of the loaded runtime, and the one VM while it exists.
   JavaRuntimeEntryPoints runtimeEntryPoints;
   JavaVmState javaVm;
+  // The class-data archive this start keeps, if any.
+  ClassDataArchiveStart archive;
   // The runtime's splash or the launcher's own window, while one is shown.
   SplashScreen splash{messageOwner};
   // Serves forwarded starts while this is the first instance; outlives the single instance.

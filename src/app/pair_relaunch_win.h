@@ -1,4 +1,6 @@
 #pragma once
+// Handing the start to the companion executable (the launcher of the other architecture), and
+// knowing when this launcher is that companion.
 
 #include <windows.h>
 

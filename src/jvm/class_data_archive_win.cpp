@@ -56,14 +56,6 @@ class WindowsArchiveFiles : public ArchiveFiles {
   }
 };
 
-// This start's archive, kept for the VM's end, which may come on another thread (the exit hook
-// runs on the VM's own) or never (the process is ended from outside).
-struct PendingArchive {
-  ClassDataArchiveRequest request;
-  ClassDataArchivePlan plan;
-};
-PendingArchive pendingArchive;
-std::atomic<bool> archivePending{false};
 
 std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
   std::vector<std::u16string> entries;
@@ -75,9 +67,9 @@ std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
 
 }  // namespace
 
-void prepareClassDataArchive(const LaunchContext& context, const LauncherSettings& settings,
-                             const std::u16string& jvmDllPath, const std::optional<JavaVersion>& version,
-                             VmSetup& setup) {
+void ClassDataArchiveStart::prepare(const LaunchContext& context, const LauncherSettings& settings,
+                                    const std::u16string& jvmDllPath, const std::optional<JavaVersion>& version,
+                                    VmSetup& setup) {
   if (!settings.classDataArchive) return;
   // The archive lies in the user's own folder, where a program of the same user without
   // elevation could plant one for an elevated start to map.
@@ -116,24 +108,26 @@ void prepareClassDataArchive(const LaunchContext& context, const LauncherSetting
   setup.vmOptions.insert(setup.vmOptions.begin() + static_cast<std::ptrdiff_t>(setup.userOptionsAt), options.begin(),
                          options.end());
   if (plan->written.empty()) return;
-  pendingArchive = PendingArchive{std::move(request), std::move(*plan)};
-  archivePending = true;
+  request_ = std::move(request);
+  plan_ = std::move(*plan);
+  pending_ = true;
 }
 
-void finishClassDataArchive(bool keep) {
-  if (!archivePending.exchange(false)) return;
+void ClassDataArchiveStart::finish(bool keep) {
+  if (!pending_.exchange(false)) return;
   WindowsArchiveFiles files;
   if (keep) {
-    publishClassDataArchive(pendingArchive.request, pendingArchive.plan, files);
+    publishClassDataArchive(request_, plan_, files);
   } else {
-    files.remove(pendingArchive.plan.written);
+    files.remove(plan_.written);
   }
 }
 
-void abandonClassDataArchiveOnAbort() {
-  if (!archivePending.exchange(false)) return;
+void ClassDataArchiveStart::abandonOnAbort(bool duringCreation) {
+  if (duringCreation) return finish(false);
+  if (!pending_.exchange(false)) return;
   WindowsArchiveFiles files;
-  abandonClassDataArchive(pendingArchive.plan, files);
+  abandonClassDataArchive(plan_, files);
 }
 
 }  // namespace launcher

@@ -64,7 +64,7 @@ class JavaHostServices {
   virtual bool confirmFailure(std::u16string_view stackTrace) = 0;
   // Closes the splash, the launcher's own window and the runtime's, whichever is shown, before a
   // failure is reported or the VM waits for the program's threads.
-  virtual void closeSplashWindow() = 0;
+  virtual void closeSplashes() = 0;
   // Tells forwarded starts that `javaVm` runs and main is about to be called: from then on they
   // may attach to it and call secondaryMain.
   virtual void signalMainStarted(JavaVM* javaVm) = 0;

@@ -12,7 +12,7 @@ namespace launcher {
 
 // Loads the runtime library and binds JNI_CreateJavaVM and JNI_GetDefaultJavaVMInitArgs (both
 // required) and JVM_FindClassFromBootLoader (optional). The library stays loaded for the rest of
-// the process. False after the user has been told why (message 222, or 202 with 212).
+// the process. False after the user has been told why (IDS_RUNTIME_LOAD_FAILED, or IDS_SYSTEM_CALL_FAILED with IDS_ENTRY_POINT_MISSING).
 bool loadJavaRuntime(const MessageOwner& messageOwner, const std::u16string& jvmDllPath, JavaRuntimeEntryPoints& entryPoints);
 
 }  // namespace launcher

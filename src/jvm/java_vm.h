@@ -50,7 +50,7 @@ std::uint32_t defaultMainThreadStackSize(const JavaRuntimeEntryPoints& entryPoin
 // Creates the VM on the calling thread, which becomes the VM's main thread, from the "vfprintf"
 // hook (runtime_output.h; the runtime's output goes through `output`), `vmOptions` in their
 // order, and the "abort" and "exit" hooks. An option the VM does not know fails the creation. On
-// failure, error message 203 has been shown with what the runtime said, which has also gone into
+// failure, error message IDS_VM_CREATION_FAILED has been shown with what the runtime said, which has also gone into
 // the error file of `streamFiles`, and `state` is left empty.
 bool createJavaVm(const JavaRuntimeEntryPoints& entryPoints, const std::vector<std::string>& vmOptions,
                   VmExitHookFn exitHook, VmAbortHookFn abortHook, const RuntimeOutput& output,

@@ -145,7 +145,7 @@ jclass findThroughClassLoader(JNIEnv* env, const JavaMainRequest& request, std::
 // reports it as the runtime reports any uncaught exception.
 void handleEscapedException(JNIEnv* env, jthrowable escaped, const JavaMainRequest& request,
                             JavaHostServices& services) {
-  services.closeSplashWindow();
+  services.closeSplashes();
   if (!request.failureCheck) return;
   // Building the trace runs Java code, which JNI does not allow while an exception is pending.
   env->ExceptionClear();
@@ -216,7 +216,7 @@ JavaMainResult runJavaMain(const JavaMainRequest& request, JavaVmState& state, J
   redirectStandardStreams(state.jniEnv, request.streamFiles, services);
   const JavaMainResult result = invokeMainClass(request, state, services);
   // A failed launch may still wait for threads its classes started; no splash stays up meanwhile.
-  if (result == JavaMainResult::launchFailed) services.closeSplashWindow();
+  if (result == JavaMainResult::launchFailed) services.closeSplashes();
   // Also after a failed launch, and from this thread: a thread that ends while still attached
   // counts as a running non-daemon thread for ever, so the VM could no longer be destroyed from
   // any other thread, and the launcher's cleanup would wait for it without end.

@@ -26,7 +26,7 @@ struct MainEntry {
 LaunchProtocol runtimeLaunchProtocol(JNIEnv* env);
 
 // The main method of the initialised `mainClass` that `protocol` starts. Nothing after the user
-// has been shown message 216 with what the class offers (the runtime's reason when it has no main
+// has been shown IDS_MAIN_METHOD_MISSING with what the class offers (the runtime's reason when it has no main
 // at all, else the declaration of the main it found) on System.err and in the message.
 std::optional<MainEntry> findMainEntry(JNIEnv* env, jclass mainClass, std::u16string_view className,
                                        LaunchProtocol protocol, JavaHostServices& services);

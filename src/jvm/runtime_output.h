@@ -1,7 +1,7 @@
 #pragma once
 // The runtime's own output. The VM writes it through the launcher's "vfprintf" hook, which passes
 // it on to the process's streams and, while the VM is being created, keeps its first few KB: when
-// the runtime refuses to start, the user reads its own words in message 203, whether creation
+// the runtime refuses to start, the user reads its own words in message IDS_VM_CREATION_FAILED, whether creation
 // fails or the runtime aborts the process, and they go into the "Error File" as well.
 
 #include <jni.h>
@@ -31,7 +31,7 @@ class VmCreationWatch {
   VmCreationWatch(const VmCreationWatch&) = delete;
   VmCreationWatch& operator=(const VmCreationWatch&) = delete;
 
-  // After JNI_CreateJavaVM failed: message 203 with the runtime's words, or text `reasonId`
+  // After JNI_CreateJavaVM failed: IDS_VM_CREATION_FAILED with the runtime's words, or text `reasonId`
   // (none when 0) when it said nothing; the words also go into the error file.
   void reportFailure(unsigned reasonId);
 };

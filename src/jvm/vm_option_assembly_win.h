@@ -33,7 +33,7 @@ struct VmSetup {
 
 // Adds the class path option and the user's VM parameters to `setup.vmOptions`, and sets the
 // stack size and the output and error files. False when the class path comes out empty (the
-// user is told with message 209) and nothing else is set; the launch goes on either way.
+// user is told with IDS_CLASS_PATH_EMPTY) and nothing else is set; the launch goes on either way.
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
                        VmSetup& setup);
 

@@ -32,4 +32,10 @@ class RegistryKey {
   UniqueKey key_;
 };
 
+// The text of the string value `valueName` of HKEY_CURRENT_USER\`keyPath`, when it is a string of
+// at most `maxLength` characters; nothing for a missing key or value, another type, or a longer
+// text. Data without its closing NUL is read up to its end and no further.
+std::optional<std::u16string> readShortUserString(std::u16string_view keyPath, std::u16string_view valueName,
+                                                  size_t maxLength);
+
 }  // namespace launcher

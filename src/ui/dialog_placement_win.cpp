@@ -1,6 +1,6 @@
 #include "ui/dialog_placement_win.h"
 
-#include "ui/runtime_folder_rules.h"
+#include "ui/window_placement.h"
 
 namespace launcher {
 namespace {

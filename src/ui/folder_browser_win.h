@@ -9,7 +9,7 @@
 
 namespace launcher {
 
-// Lets the user pick a folder of the file system, starting at the desktop, with string 214 as the
+// Lets the user pick a folder of the file system, starting at the desktop, with IDS_BROWSE_TITLE as the
 // browser's instructions; nothing when the user cancels or picks something that is no folder of
 // the file system. The calling thread must be in a single-threaded COM apartment.
 std::optional<std::u16string> browseForRuntimeFolder(HWND owner);

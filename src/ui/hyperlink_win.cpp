@@ -4,7 +4,8 @@
 #include <shellapi.h>
 
 #include "base/wide.h"
-#include "ui/runtime_folder_rules.h"
+#include "runtime/registry_key_win.h"
+#include "ui/link_rules.h"
 
 namespace launcher {
 namespace {
@@ -57,27 +58,6 @@ COLORREF userLinkColor(std::u16string_view valueName, COLORREF fallback) {
 }
 
 }  // namespace
-
-std::optional<std::u16string> readShortUserString(std::u16string_view keyPath, std::u16string_view valueName,
-                                                  size_t maxLength) {
-  std::u16string path(keyPath), name(valueName);
-  UniqueKey key;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, as_wcstr(path), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  // Room for the longest accepted text and its NUL; anything longer does not fit and is refused.
-  std::u16string data(maxLength + 1, u'\0');
-  DWORD type = 0, bytes = static_cast<DWORD>(data.size() * sizeof(char16_t));
-  if (::RegQueryValueExW(key.get(), as_wcstr(name), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
-          ERROR_SUCCESS ||
-      type != REG_SZ) {
-    return std::nullopt;
-  }
-  data.resize(bytes / sizeof(char16_t));
-  if (size_t end = data.find(u'\0'); end != std::u16string::npos) data.resize(end);
-  if (data.size() > maxLength) return std::nullopt;
-  return data;
-}
 
 void Hyperlink::attach(HWND control) {
   control_ = control;

@@ -1,8 +1,7 @@
 #pragma once
-// The decisions of the runtime folder dialog that need no window: the explanation it shows,
-// whether a folder the user picked holds a runtime this launcher can start, where the dialog is
-// placed, and the link colours a user may have set. The dialog itself only asks Windows and
-// shows the answers.
+// The decisions of the runtime folder dialog that need no window: the explanation it shows, and
+// whether a folder the user picked holds a runtime this launcher can start. The dialog itself
+// only asks Windows and shows the answers.
 
 #include <cstdint>
 #include <functional>
@@ -59,39 +58,5 @@ using MachineReader = std::function<std::optional<std::uint16_t>(const std::u16s
 // Examines `folder` (with or without a trailing backslash) as the user picked it.
 RuntimePick examinePickedFolder(RuntimeEnvironment& env, std::u16string_view folder, JvmType jvmType,
                                 const MachineReader& machineOf, const RunnableMachines& machines);
-
-// A rectangle in screen coordinates; right and bottom lie just outside it.
-struct ScreenRect {
-  long left = 0, top = 0, right = 0, bottom = 0;
-};
-
-struct ScreenPoint {
-  long x = 0, y = 0;
-};
-
-// Where a window of `width` x `height` goes when it is centred over `area` (its owner, or the
-// work area) and then moved as little as needed to lie inside `workArea`; a window larger than
-// the work area keeps its top left corner inside it, so its caption stays reachable.
-ScreenPoint centredPosition(const ScreenRect& area, long width, long height, const ScreenRect& workArea);
-
-// A colour as three 0-255 components.
-struct LinkColor {
-  std::uint8_t red = 0, green = 0, blue = 0;
-  friend bool operator==(const LinkColor&, const LinkColor&) = default;
-};
-
-// The longest "Anchor Color" value read: "255,255,255".
-inline constexpr std::size_t kAnchorColorMaxLength = 11;
-
-// Whether the link's text may be handed to the shell to open: an "https://" address (any case)
-// with a host, and nothing that could end the address inside the browser's command line (white
-// space, control characters, quotes). Any other text (a program, a file, another scheme: a
-// translated text could hold one) is shown but not opened.
-bool isOpenableWebAddress(std::u16string_view text);
-
-// A user's "Anchor Color" or "Anchor Color Visited" value: three decimal numbers from 0 to 255
-// separated by commas, spaces allowed around each number ("0,0,255" or "0, 0, 255"). Nothing for
-// any other text, a longer one included, so the caller keeps its default colour.
-std::optional<LinkColor> parseAnchorColor(std::u16string_view value);
 
 }  // namespace launcher

@@ -202,7 +202,7 @@ class PrintingHostServices final : public launcher::JavaHostServices {
     printLine(answerOk_ ? "failure-dialog-answer ok" : "failure-dialog-answer cancel");
     return answerOk_;
   }
-  void closeSplashWindow() override { printLine("close-splash-window"); }
+  void closeSplashes() override { printLine("close-splashes"); }
   void signalMainStarted(JavaVM* javaVm) override {
     printLine("main-started");
     forwarding.javaVm = javaVm;

@@ -1,4 +1,6 @@
+#include "ui/link_rules.h"
 #include "ui/runtime_folder_rules.h"
+#include "ui/window_placement.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,7 @@
 #include "base/file_system_win.h"
 #include "base/error_box_win.h"
 #include "base/wide.h"
+#include "runtime/registry_key_win.h"
 #include "resources/resource_ids.h"
 #include "settings/profile_file_win.h"
 #include "settings/settings_files_win.h"
