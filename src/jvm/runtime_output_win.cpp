@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/module_win.h"
+
 namespace launcher {
 namespace {
 
@@ -40,10 +42,9 @@ StreamLibrary libraryOf(FILE* stream) {
   HMODULE library = nullptr;
   if (::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                            reinterpret_cast<LPCWSTR>(stream), &library)) {
-    auto entry = [library](const char* name) { return reinterpret_cast<void*>(::GetProcAddress(library, name)); };
-    result.common = reinterpret_cast<CommonFormatFn>(entry("__stdio_common_vsprintf"));
-    result.legacy = reinterpret_cast<LegacyFormatFn>(entry("_vsnprintf"));
-    auto fileNumber = reinterpret_cast<FileNumberFn>(entry("_fileno"));
+    result.common = moduleFunction<CommonFormatFn>(library, "__stdio_common_vsprintf");
+    result.legacy = moduleFunction<LegacyFormatFn>(library, "_vsnprintf");
+    auto fileNumber = moduleFunction<FileNumberFn>(library, "_fileno");
     result.isOutput = fileNumber != nullptr && fileNumber(stream) == 1;
   }
   ::AcquireSRWLockExclusive(&librariesLock);

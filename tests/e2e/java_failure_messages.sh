@@ -52,7 +52,7 @@ expect_contains "error file" "at test.app.BrokenInit.<clinit>(BrokenInit.java:5)
 
 settings "" test.app.NonStaticMain
 drive --press 1
-expect_contains "main not static" 'The Java class "test.app.NonStaticMain" has no method "public static void main(String[] args)"' "$(box_text)"
+expect_contains "main not static" 'The Java class "test.app.NonStaticMain" has no main method that this Java runtime starts' "$(box_text)"
 expect_contains "main not static, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NonStaticMain;.main([Ljava/lang/String;)V' "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
