@@ -91,7 +91,7 @@ start=${recording%.aotconf}
 name=${start%.*}
 i=0; while [ ! -s assembly.txt ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
 expect_eq "the assembly, started after the launcher ended" \
-    "\"$(winpath "$CASE_DIR")\\jre\\bin\\java.exe\" -XX:AOTMode=create -XX:AOTConfiguration=\"$recording\" -XX:AOTCache=\"$start.aottmp\" -Xmx64m -cp $(winpath "$CASE_DIR")\\app.jar" \
+    "$(winpath "$CASE_DIR")\\jre\\bin\\java.exe -XX:AOTMode=create \"-XX:AOTConfiguration=$recording\" \"-XX:AOTCache=$start.aottmp\" -Xmx64m -cp $(winpath "$CASE_DIR")\\app.jar" \
     "$(cat assembly.txt)"
 drive
 expect_eq "while it runs: an ordinary start" "vfprintf|$classpath|$command|-Xmx64m|abort|exit|" "$(options)"
