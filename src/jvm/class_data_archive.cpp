@@ -14,6 +14,13 @@ constexpr std::u16string_view kArchiveExtension = u".jsa";
 constexpr std::u16string_view kFailedExtension = u".failed";
 constexpr std::u16string_view kAbortedExtension = u".aborted";
 constexpr std::u16string_view kWrittenExtension = u".tmp";
+// The ahead-of-time cache: the same for its log lines, its file, the recording of a first start,
+// the cache as its assembly writes it, and the assembly's output.
+constexpr std::u16string_view kQuietCacheLog = u"-Xlog:aot*=off";
+constexpr std::u16string_view kCacheExtension = u".aot";
+constexpr std::u16string_view kRecordingExtension = u".aotconf";
+constexpr std::u16string_view kAssembledExtension = u".aottmp";
+constexpr std::u16string_view kAssemblyLogExtension = u".aotlog";
 
 // 64-bit FNV-1a: names files, so it only has to spread, not resist an attacker: the VM checks
 // an archive's header against its runtime and class path itself.
@@ -78,7 +85,73 @@ std::optional<std::u16string> folderLevel(std::u16string_view value) {
   return level;
 }
 
+// One failure may have nothing to do with the archive (the program's own native code, a heap the
+// machine cannot give, an assembly cut short as the user logged off): only a second in a row, with
+// no archive published between them, gives up on this name.
+void noteFailure(const ClassDataArchivePlan& plan, ArchiveFiles& files) {
+  if (files.stamp(plan.abortedMark)) {
+    files.createNew(plan.failedMark);
+    files.remove(plan.abortedMark);
+  } else {
+    files.createNew(plan.abortedMark);
+  }
+}
+
+bool usableFile(const std::optional<FileStamp>& stamp) { return stamp && !stamp->isFolder && stamp->size > 0; }
+
+// Publishes the cache of an assembly that has ended (its log could be deleted: no process holds
+// it any more), or removes what it left when it wrote nothing, and removes its recording. False
+// while an assembly for this name still runs.
+bool adoptAssembledCaches(const ClassDataArchiveRequest& request, const ClassDataArchivePlan& plan,
+                          ArchiveFiles& files) {
+  bool running = false;
+  for (const std::u16string& file : files.namesStartingWith(request.folder, plan.name + u".")) {
+    if (!file.ends_with(kAssemblyLogExtension)) continue;
+    const std::u16string log = inFolder(request, file);
+    files.remove(log);
+    if (files.stamp(log)) {
+      running = true;
+      continue;
+    }
+    const std::u16string start = inFolder(request, file.substr(0, file.size() - kAssemblyLogExtension.size()));
+    const std::u16string assembled = start + std::u16string(kAssembledExtension);
+    if (usableFile(files.stamp(assembled))) {
+      if (!usableFile(files.stamp(plan.archive))) files.replace(assembled, plan.archive);
+      files.remove(plan.abortedMark);
+    } else {
+      noteFailure(plan, files);
+    }
+    files.remove(assembled);
+    files.remove(start + std::u16string(kRecordingExtension));
+  }
+  return !running;
+}
+
+bool isAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+ClassDataChoice chooseClassData(const std::optional<JavaVersion>& version, bool hasJavaCommand) {
+  if (!version || !runtimeWritesClassDataArchive(*version)) {
+    return {ClassDataKind::none, u"the runtime's version is older than 13 or unknown"};
+  }
+  std::int32_t feature = version->components[0];
+  if (feature < 25) return {ClassDataKind::dynamicArchive, u"the runtime is older than 25"};
+  if (!hasJavaCommand) {
+    return {ClassDataKind::dynamicArchive, u"the runtime has no java command to assemble an ahead-of-time cache"};
+  }
+  return {ClassDataKind::aheadOfTimeCache, u"the runtime is 25 or later"};
+}
+
+bool isCacheRecordingNotice(std::string_view text) {
+  if (text.starts_with("Temporary")) text.remove_prefix(9);
+  return text.starts_with(" AOTConfiguration recorded: ");
+}
 
 bool runtimeWritesClassDataArchive(const JavaVersion& version) {
   std::int32_t feature = version.components[0] == 1 ? version.components[1] : version.components[0];
@@ -88,7 +161,7 @@ bool runtimeWritesClassDataArchive(const JavaVersion& version) {
 bool optionsChooseClassSharing(const std::vector<std::string>& vmOptions) {
   static constexpr std::string_view kSharingFlags[] = {
       "SharedArchiveFile", "ArchiveClassesAtExit", "AutoCreateSharedArchive", "SharedClassListFile",
-      "DumpLoadedClassList", "UseSharedSpaces", "AOTCache", "AOTMode"};
+      "DumpLoadedClassList", "UseSharedSpaces", "AOTCache", "AOTMode", "AOTConfiguration"};
   for (std::string_view option : vmOptions) {
     if (option.starts_with("-Xshare")) return true;
     if (!option.starts_with("-XX:")) continue;
@@ -119,19 +192,29 @@ std::optional<std::u16string> classDataArchiveFolder(std::u16string_view localAp
 }
 
 std::optional<ClassDataArchivePlan> planClassDataArchive(const ClassDataArchiveRequest& request, ArchiveFiles& files) {
+  // The ahead-of-time cache holds the runtime's own classes too.
   std::optional<FileStamp> base = files.stamp(request.baseArchive);
-  if (!base || base->isFolder) return std::nullopt;
+  if (!request.aheadOfTime && (!base || base->isFolder)) return std::nullopt;
   std::optional<std::u16string> name = archiveName(request, files);
   if (!name || !files.makeFolders(request.folder)) return std::nullopt;
   ClassDataArchivePlan plan;
   plan.name = *name;
   plan.failedMark = inFolder(request, *name + std::u16string(kFailedExtension));
   plan.abortedMark = inFolder(request, *name + std::u16string(kAbortedExtension));
+  const bool cache = request.aheadOfTime;
+  plan.archive = inFolder(request, *name + std::u16string(cache ? kCacheExtension : kArchiveExtension));
+  // While the first start's assembly runs, later starts run as usual and record nothing more.
+  if (cache && !usableFile(files.stamp(plan.archive)) && !adoptAssembledCaches(request, plan, files)) {
+    return std::nullopt;
+  }
   if (files.stamp(plan.failedMark)) return std::nullopt;
-  plan.archive = inFolder(request, *name + std::u16string(kArchiveExtension));
-  std::optional<FileStamp> archive = files.stamp(plan.archive);
-  if (archive && !archive->isFolder && archive->size > 0) {
-    plan.options = {std::u16string(kQuietArchiveLog), u"-XX:SharedArchiveFile=" + plan.archive};
+  if (usableFile(files.stamp(plan.archive))) {
+    plan.options = {std::u16string(kQuietArchiveLog)};
+    if (cache) {
+      plan.options.insert(plan.options.end(), {std::u16string(kQuietCacheLog), u"-XX:AOTCache=" + plan.archive});
+    } else {
+      plan.options.push_back(u"-XX:SharedArchiveFile=" + plan.archive);
+    }
     return plan;
   }
 
@@ -143,15 +226,73 @@ std::optional<ClassDataArchivePlan> planClassDataArchive(const ClassDataArchiveR
   }
   // Made now, so a folder that cannot be written shows here and not when the VM ends, where
   // HotSpot would fail the exit.
-  plan.written = inFolder(request, *name + u"." + request.startTag + std::u16string(kWrittenExtension));
+  const std::u16string start = inFolder(request, *name + u"." + request.startTag);
+  plan.written = start + std::u16string(cache ? kRecordingExtension : kWrittenExtension);
   if (!files.createNew(plan.written)) return std::nullopt;
-  plan.options = {std::u16string(kQuietArchiveLog), u"-XX:ArchiveClassesAtExit=" + plan.written};
+  if (!cache) {
+    plan.options = {std::u16string(kQuietArchiveLog), u"-XX:ArchiveClassesAtExit=" + plan.written};
+    return plan;
+  }
+  plan.assembled = start + std::u16string(kAssembledExtension);
+  plan.assemblyLog = start + std::u16string(kAssemblyLogExtension);
+  plan.options = {std::u16string(kQuietArchiveLog), std::u16string(kQuietCacheLog), u"-XX:AOTMode=record",
+                  u"-XX:AOTConfiguration=" + plan.written};
   return plan;
+}
+
+std::optional<std::vector<std::u16string>> cacheAssemblyCommand(const ClassDataArchiveRequest& request,
+                                                                const ClassDataArchivePlan& plan,
+                                                                ArchiveFiles& files) {
+  if (plan.written.empty() || plan.assembled.empty()) return std::nullopt;
+  bool usable = usableFile(files.stamp(plan.written)) && archiveName(request, files) == plan.name;
+  std::vector<std::u16string> command = {request.javaCommand, u"-XX:AOTMode=create",
+                                         u"-XX:AOTConfiguration=" + plan.written, u"-XX:AOTCache=" + plan.assembled};
+  // The cache is checked against the options it was made with (collector, heap, compressed
+  // pointers): those that count for its name go to the assembly too.
+  for (const std::string& option : request.vmOptions) {
+    if (!option.starts_with("-XX:") && !option.starts_with("-Xmx")) continue;
+    usable = usable && isAscii(option);
+    command.emplace_back(option.begin(), option.end());
+  }
+  std::u16string classPath;
+  for (const std::u16string& entry : request.classPath) {
+    if (!classPath.empty()) classPath.push_back(request.separator == u'\\' ? u';' : u':');
+    classPath += entry;
+  }
+  command.insert(command.end(), {u"-cp", classPath});
+  if (usable) return command;
+  files.remove(plan.written);
+  return std::nullopt;
+}
+
+std::u16string commandLineOf(const std::vector<std::u16string>& arguments) {
+  std::u16string line;
+  for (const std::u16string& argument : arguments) {
+    if (!line.empty()) line.push_back(u' ');
+    if (!argument.empty() && argument.find_first_of(u" \t\"") == std::u16string::npos) {
+      line += argument;
+      continue;
+    }
+    line.push_back(u'"');
+    std::size_t backslashes = 0;
+    for (char16_t c : argument) {
+      if (c == u'\\') {
+        ++backslashes;
+        continue;
+      }
+      line.append(c == u'"' ? 2 * backslashes + 1 : backslashes, u'\\');
+      backslashes = 0;
+      line.push_back(c);
+    }
+    line.append(2 * backslashes, u'\\');
+    line.push_back(u'"');
+  }
+  return line;
 }
 
 bool publishClassDataArchive(const ClassDataArchiveRequest& request, const ClassDataArchivePlan& plan,
                              ArchiveFiles& files) {
-  if (plan.written.empty()) return false;
+  if (plan.written.empty() || !plan.assembled.empty()) return false;
   std::optional<FileStamp> written = files.stamp(plan.written);
   // A runtime or jar replaced while the program ran could have given classes that the name does
   // not describe: such an archive is never published.
@@ -166,15 +307,7 @@ bool publishClassDataArchive(const ClassDataArchiveRequest& request, const Class
 
 void abandonClassDataArchive(const ClassDataArchivePlan& plan, ArchiveFiles& files) {
   if (plan.written.empty()) return;
-  // One abort may have nothing to do with the archive (the program's own native code, a heap the
-  // machine cannot give): only a second in a row, with no archive published between them, gives
-  // up on this name.
-  if (files.stamp(plan.abortedMark)) {
-    files.createNew(plan.failedMark);
-    files.remove(plan.abortedMark);
-  } else {
-    files.createNew(plan.abortedMark);
-  }
+  noteFailure(plan, files);
   files.remove(plan.written);
 }
 

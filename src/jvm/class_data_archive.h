@@ -8,6 +8,13 @@
 // into place only once the VM has ended, so two starts at once cannot mix their files; and a
 // start that cannot write the folder simply runs without one.
 //
+// On runtimes of version 25 and later the same rules keep the runtime's ahead-of-time cache instead
+// (classes loaded and linked, and method profiles, made in two steps): the first start records
+// what the application uses (-XX:AOTMode=record), and after the VM has ended the runtime's own
+// `java` assembles the cache from that recording (-XX:AOTMode=create) in a process of its own,
+// which the user does not wait for. A later start publishes a cache whose assembly has ended and
+// maps it (-XX:AOTCache).
+//
 // The rules are kept free of the operating system: the file system comes in through
 // `ArchiveFiles`, which Windows and the native JNI tests each supply.
 
@@ -41,7 +48,8 @@ class ArchiveFiles {
   // Renames `from` to `to`, replacing a file there (the VM makes its archive read-only); false
   // when the file stays where it is.
   virtual bool replace(std::u16string_view from, std::u16string_view to) = 0;
-  // Deletes the file, read-only or not; a file that cannot go stays.
+  // Deletes the file, read-only or not; a file that cannot go stays (on Windows, one a process
+  // holds open: the assembly's log, which its process holds until it ends).
   virtual void remove(std::u16string_view path) = 0;
   // The names (not paths) of the files in `folder` that begin with `prefix`.
   virtual std::vector<std::u16string> namesStartingWith(std::u16string_view folder, std::u16string_view prefix) = 0;
@@ -50,6 +58,22 @@ class ArchiveFiles {
 // Whether a runtime of `version` writes an archive of application classes at exit: 13 and later
 // ("1.8" counts as 8).
 bool runtimeWritesClassDataArchive(const JavaVersion& version);
+
+// What a start keeps, and why, for the trace.
+enum class ClassDataKind { none, dynamicArchive, aheadOfTimeCache };
+struct ClassDataChoice {
+  ClassDataKind kind = ClassDataKind::none;
+  std::u16string_view why;
+};
+// 25 and later keep the ahead-of-time cache when they have their own `java` command to assemble
+// it with (a runtime image made without native commands has none), 13 and later the dynamic
+// archive; older or unknown versions nothing.
+ClassDataChoice chooseClassData(const std::optional<JavaVersion>& version, bool hasJavaCommand);
+
+// Whether `text`, written by the runtime, is its notice that it recorded an ahead-of-time
+// configuration ("AOTConfiguration recorded: ..."), which it writes to the program's output
+// stream whatever the log options say.
+bool isCacheRecordingNotice(std::string_view text);
 
 // Whether one of the user's VM options already decides about class-data sharing (an archive of
 // their own, sharing switched off or on, a class list): the user's choice wins and the launcher
@@ -80,6 +104,10 @@ struct ClassDataArchiveRequest {
   // The VM options; the "-XX:" and "-Xmx" ones shape the archive (collector, compressed
   // pointers) and count.
   std::vector<std::string> vmOptions;
+  // Keep the ahead-of-time cache, assembled by `javaCommand` (the runtime's own `java`), instead
+  // of the dynamic archive.
+  bool aheadOfTime = false;
+  std::u16string javaCommand;
   // Tells this start's file apart from that of another start at the same time (the process id).
   std::u16string startTag;
 };
@@ -89,8 +117,13 @@ struct ClassDataArchivePlan {
   std::vector<std::u16string> options;
   // The archive for this runtime and class path.
   std::u16string archive;
-  // When this start makes the archive: the file the VM writes as it ends; empty when it uses one.
+  // When this start makes the archive: the file the VM writes as it ends (for the ahead-of-time
+  // cache, its recording); empty when it uses one.
   std::u16string written;
+  // Ahead-of-time cache only: where the assembly writes the cache, and its output, which its
+  // process holds open until it ends.
+  std::u16string assembled;
+  std::u16string assemblyLog;
   // The name of the archive without folder and extension: the application and runtime, then
   // what they were made of. Checked again before the written file is published.
   std::u16string name;
@@ -106,6 +139,20 @@ struct ClassDataArchivePlan {
 // earlier attempt for the same name failed, or the folder cannot be written. Archives of the same
 // application and runtime made from other files are removed.
 std::optional<ClassDataArchivePlan> planClassDataArchive(const ClassDataArchiveRequest& request, ArchiveFiles& files);
+
+// The ahead-of-time cache's assembly, after the VM that recorded it has ended: the runtime's
+// `java` and its arguments, with the class path and the options that shape the cache. Nothing
+// when the recording is missing or empty, the runtime or class path changed meanwhile, or an
+// option is not plain ASCII (it reached the VM in the ANSI code page); the recording is then
+// removed.
+std::optional<std::vector<std::u16string>> cacheAssemblyCommand(const ClassDataArchiveRequest& request,
+                                                                const ClassDataArchivePlan& plan,
+                                                                ArchiveFiles& files);
+
+// `arguments` as one Windows command line, which the runtime's java splits back into exactly these
+// (quotes around an argument with spaces, tabs or quotes, or an empty one; a quote inside, and the
+// backslashes before a quote, escaped with backslashes).
+std::u16string commandLineOf(const std::vector<std::u16string>& arguments);
 
 // After the VM has ended: renames the written file to the archive when the VM wrote it and the
 // runtime and class path are still those it was made from, and removes it otherwise. True when

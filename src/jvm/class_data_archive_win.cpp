@@ -14,6 +14,7 @@
 #include "base/wide.h"
 #include "base/handle_owners_win.h"
 #include "jvm/class_data_archive.h"
+#include "jvm/runtime_output.h"
 #include "jvm/stream_files_win.h"
 
 namespace launcher {
@@ -57,6 +58,50 @@ class WindowsArchiveFiles : public ArchiveFiles {
 };
 
 
+// Starts the cache's assembly and does not wait for it: no window, below normal priority, out of
+// the launcher's job when the job lets it (a job that ends its processes with the launcher would
+// cut the assembly short), and its output into `log` alone. The assembly holds that log open,
+// without letting it be deleted, until it ends: that is how a later start knows it still runs.
+bool startCacheAssembly(const std::vector<std::u16string>& command, const std::u16string& log,
+                        const std::u16string& folder) {
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  UniqueFileHandle output(::CreateFileW(as_wcstr(log), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!output) return false;
+  // The assembly inherits this one handle, not whatever else of the launcher's is inheritable.
+  HANDLE handle = output.get();
+  SIZE_T size = 0;
+  ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::u16string storage(size / sizeof(char16_t) + 8, u'\0');
+  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+  if (!::InitializeProcThreadAttributeList(attributes, 1, 0, &size)) return false;
+  bool started = false;
+  if (::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle, sizeof handle, nullptr,
+                                  nullptr)) {
+    STARTUPINFOEXW info{};
+    info.StartupInfo.cb = sizeof info;
+    info.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    info.StartupInfo.wShowWindow = SW_HIDE;
+    info.StartupInfo.hStdOutput = handle;
+    info.StartupInfo.hStdError = handle;
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT |
+                        BELOW_NORMAL_PRIORITY_CLASS;
+    for (DWORD breakaway : {DWORD{CREATE_BREAKAWAY_FROM_JOB}, DWORD{0}}) {
+      // CreateProcessW may write into the command line it is given, so each try gets a copy.
+      std::u16string line = commandLineOf(command);
+      PROCESS_INFORMATION process{};
+      started = ::CreateProcessW(as_wcstr(command[0]), as_writable_wcstr(line), nullptr, nullptr, TRUE,
+                                 flags | breakaway, nullptr, as_wcstr(folder), &info.StartupInfo, &process) != 0;
+      if (!started) continue;
+      ::CloseHandle(process.hThread);
+      ::CloseHandle(process.hProcess);
+      break;
+    }
+  }
+  ::DeleteProcThreadAttributeList(attributes);
+  return started;
+}
+
 std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
   std::vector<std::u16string> entries;
   for (std::u16string& entry : splitAt(classPath, u';')) {
@@ -77,8 +122,19 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
     trace(u"class data", u"no archive: the launcher runs elevated");
     return;
   }
-  if (!version || !runtimeWritesClassDataArchive(*version)) return;
-  if (setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) return;
+  // bin\server\jvm.dll: the runtime's java.exe lies in bin.
+  std::u16string javaCommand = joinPath(folderOf(folderOf(jvmDllPath)), u"java.exe");
+  std::optional<FileStamp> java = WindowsArchiveFiles().stamp(javaCommand);
+  const ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
+  if (choice.kind == ClassDataKind::none || setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) {
+    trace(u"class data", u"none: " + std::u16string(choice.kind == ClassDataKind::none ? choice.why
+                                                    : setup.classPath.empty() ? u"no class path"
+                                                                              : u"the user's own options decide"));
+    return;
+  }
+  const bool cache = choice.kind == ClassDataKind::aheadOfTimeCache;
+  trace(u"class data", std::u16string(cache ? u"ahead-of-time cache: " : u"dynamic archive: ") +
+                           std::u16string(choice.why));
   std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", MAX_PATH),
                                                                 settings.productName, settings.productCode,
                                                                 context.modulePath);
@@ -92,9 +148,14 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   request.classPath = classPathEntries(setup.classPath);
   request.vmOptions = setup.vmOptions;
   request.startTag = decimalText(::GetCurrentProcessId());
+  request.aheadOfTime = cache;
+  request.javaCommand = std::move(javaCommand);
   WindowsArchiveFiles files;
   std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
-  if (!plan) return;
+  if (!plan) {
+    trace(u"class data", u"none: an earlier attempt failed, the folder cannot be written, or the cache is being made");
+    return;
+  }
 
   std::vector<std::string> options;
   for (const std::u16string& option : plan->options) {
@@ -107,7 +168,10 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   }
   setup.vmOptions.insert(setup.vmOptions.begin() + static_cast<std::ptrdiff_t>(setup.userOptionsAt), options.begin(),
                          options.end());
+  trace(u"class data", (plan->written.empty() ? u"uses " : u"makes ") + plan->archive);
   if (plan->written.empty()) return;
+  // The runtime tells of its recording on the program's output stream.
+  if (cache) quietCacheRecordingNotice();
   request_ = std::move(request);
   plan_ = std::move(*plan);
   pending_ = true;
@@ -116,7 +180,13 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
 void ClassDataArchiveStart::finish(bool keep) {
   if (!pending_.exchange(false)) return;
   WindowsArchiveFiles files;
-  if (keep) {
+  if (keep && !plan_.assembled.empty()) {
+    std::optional<std::vector<std::u16string>> command = cacheAssemblyCommand(request_, plan_, files);
+    if (command && !startCacheAssembly(*command, plan_.assemblyLog, request_.folder)) {
+      files.remove(plan_.assemblyLog);
+      files.remove(plan_.written);
+    }
+  } else if (keep) {
     publishClassDataArchive(request_, plan_, files);
   } else {
     files.remove(plan_.written);

@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "jvm/class_data_archive.h"
 #include "jvm/runtime_words.h"
 #include "jvm/time_stamp.h"
 #include "resources/resource_ids.h"
@@ -39,6 +40,7 @@ struct Creation {
   JavaHostServices* services = nullptr;
 };
 Creation creation;
+std::atomic<bool> quietRecordingNotice{false};
 
 // Formats into this many bytes, on the stack of whichever thread writes.
 constexpr std::size_t kPieceSize = 8 * 1024;
@@ -88,6 +90,8 @@ jint JNICALL runtimeOutputHook(FILE* stream, const char* format, va_list args) {
   char piece[kPieceSize];
   bool cut = false;
   const std::size_t length = std::min(output.format(stream, piece, sizeof piece, format, args, cut), sizeof piece);
+  // HotSpot writes its notice in one piece, as one line.
+  if (quietRecordingNotice && isCacheRecordingNotice(std::string_view(piece, length))) return static_cast<jint>(length);
   if (creation.keeping) {
     creation.lock.lock();
     creation.words.add(std::string_view(piece, length));
@@ -112,6 +116,8 @@ VmCreationWatch::~VmCreationWatch() {
   creation.words.clear();
   creation.lock.unlock();
 }
+
+void quietCacheRecordingNotice() { quietRecordingNotice = true; }
 
 void VmCreationWatch::reportFailure(unsigned reasonId) { report(reasonId); }
 

@@ -21,6 +21,10 @@ jint JNICALL runtimeOutputHook(FILE* stream, const char* format, va_list args);
 // __stdcall on x86, where a hook of another convention would unbalance the runtime's stack).
 inline constexpr VmVfprintfHookFn kRuntimeOutputHook = &runtimeOutputHook;
 
+// From now on the runtime's notice that it recorded an ahead-of-time configuration is not passed
+// on: the launcher records one for its cache, which is none of the program's output.
+void quietCacheRecordingNotice();
+
 // While one exists, the runtime's output is kept and an abort of the VM is reported with it
 // (reportVmCreationAbort). The process creates one VM, so there is one watch at a time. From its
 // creation on, the hook handles the output through `output` for the rest of the process.

@@ -77,19 +77,24 @@ bool isMemorySize(const std::string& text) {
   if (startsWith("-Xmx") || startsWith("-Xms") || startsWith("-Xss")) {
     return isMemorySize(option.substr(4)) ? JNI_OK : JNI_EINVAL;
   }
-  // What a HotSpot of version 13 or later takes for its class-data archive.
-  if (startsWith("-Xlog:") || startsWith("-XX:SharedArchiveFile=") || startsWith("-XX:ArchiveClassesAtExit=")) {
+  // What a HotSpot of version 13 or later takes for its class-data archive, and one of 25 or later
+  // for its ahead-of-time cache.
+  if (startsWith("-Xlog:") || startsWith("-XX:SharedArchiveFile=") || startsWith("-XX:ArchiveClassesAtExit=") ||
+      startsWith("-XX:AOTMode=") || startsWith("-XX:AOTConfiguration=") || startsWith("-XX:AOTCache=")) {
     return JNI_OK;
   }
   return JNI_ERR;
 }
 
 // Writes the archive that -XX:ArchiveClassesAtExit asks for as the VM ends, the way HotSpot does:
-// the file is removed and made anew, read-only.
+// the file is removed and made anew, read-only; so is the recording -XX:AOTConfiguration asks for.
 void writeClassDataArchive() {
   for (const std::string& option : vm().options) {
-    if (option.rfind("-XX:ArchiveClassesAtExit=", 0) != 0) continue;
-    std::string path = option.substr(25);
+    const std::size_t at = option.rfind("-XX:ArchiveClassesAtExit=", 0) == 0 ? 25
+                           : option.rfind("-XX:AOTConfiguration=", 0) == 0   ? 21
+                                                                              : 0;
+    if (at == 0) continue;
+    std::string path = option.substr(at);
     std::wstring wide(path.begin(), path.end());
     SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(wide.c_str());

@@ -620,6 +620,7 @@ class ClassDataArchiveRule : public ::testing::Test {
   // the class-loading log goes to `log` when one is named.
   HostRun start(const std::string& jars, const std::string& log = "", const std::string& mainClass = "probe/Echo") {
     std::vector<std::string> flags = {"--class-data-archive", folder(), "--archive-class-path", jars};
+    flags.insert(flags.end(), extraFlags_.begin(), extraFlags_.end());
     if (!log.empty()) flags.insert(flags.end(), {"--vm-option", "-Xlog:class+load=info:file=" + log});
     flags.insert(flags.end(), {"--main-class", mainClass});
     return runHost(flags);
@@ -646,7 +647,7 @@ class ClassDataArchiveRule : public ::testing::Test {
     expectCleanRun(run);
     EXPECT_EQ(run.exitCode, 0) << run.describe();
     EXPECT_TRUE(run.has("main-entered argc 0")) << run.describe();
-    for (const char* noise : {"cds", "CDS", "shared archive"}) {
+    for (const char* noise : {"cds", "CDS", "shared archive", "AOT", "aot"}) {
       EXPECT_FALSE(contains(run.errors, noise)) << run.describe();
       for (const std::string& line : run.lines) {
         if (!line.starts_with("archive-")) EXPECT_FALSE(contains(line, noise)) << run.describe();
@@ -656,6 +657,7 @@ class ClassDataArchiveRule : public ::testing::Test {
 
   std::string dir_;
   std::string jar_;
+  std::vector<std::string> extraFlags_;
 };
 
 // Runtimes before 13 cannot write an archive at exit: the launcher plans none, and the start is
@@ -663,7 +665,12 @@ class ClassDataArchiveRule : public ::testing::Test {
 TEST_F(ClassDataArchiveRule, OnlyRuntimesFrom13OnGetOne) {
   const HostRun run = start(jar_);
   expectQuietSuccess(run);
-  if (feature() >= 13) {
+  if (feature() >= 25) {
+    EXPECT_TRUE(run.has("archive-kind cache: the runtime is 25 or later")) << run.describe();
+    EXPECT_TRUE(run.hasPrefix("archive-option -XX:AOTMode=record")) << run.describe();
+    EXPECT_TRUE(run.has("archive-recorded yes")) << run.describe();
+  } else if (feature() >= 13) {
+    EXPECT_TRUE(run.has("archive-kind dynamic: the runtime is older than 25")) << run.describe();
     EXPECT_TRUE(run.hasPrefix("archive-option -XX:ArchiveClassesAtExit=" + folder() + "/")) << run.describe();
     EXPECT_TRUE(run.has("archive-published yes")) << run.describe();
     EXPECT_EQ(files().size(), 1u);
@@ -674,13 +681,25 @@ TEST_F(ClassDataArchiveRule, OnlyRuntimesFrom13OnGetOne) {
   }
 }
 
+// The dynamic archive; from 25 on, a runtime without its own java command (a runtime image made
+// without native commands) keeps it too.
 class ClassDataArchive : public ClassDataArchiveRule {
  protected:
   void SetUp() override {
     if (feature() < 13) GTEST_SKIP() << "HotSpot " << feature() << " writes no class-data archive (13 and later do)";
     ClassDataArchiveRule::SetUp();
+    if (feature() >= 25) extraFlags_ = {"--java-command", dir_ + "/bin/java"};
   }
 };
+
+TEST_F(ClassDataArchive, ARuntimeFrom25OnWithoutJavaCommandKeepsTheDynamicArchive) {
+  if (feature() < 25) GTEST_SKIP() << "HotSpot " << feature() << " keeps the dynamic archive anyway";
+  const HostRun run = start(jar_);
+  expectQuietSuccess(run);
+  EXPECT_TRUE(run.has("archive-kind dynamic: the runtime has no java command to assemble an ahead-of-time cache"))
+      << run.describe();
+  EXPECT_TRUE(run.has("archive-published yes")) << run.describe();
+}
 
 // probe/Reflective leads HotSpot to a class it cannot archive, which it warns about.
 TEST_F(ClassDataArchive, FirstStartWritesItAndTheNextMapsTheClassesFromIt) {
@@ -785,6 +804,140 @@ TEST_F(ClassDataArchive, FoldersOnTheClassPathAreLeftWithoutArchive) {
   const HostRun after = start(lib + ":" + jar_);
   expectQuietSuccess(after);
   EXPECT_TRUE(after.has("archive none")) << after.describe();
+}
+
+// The ahead-of-time cache of 25 and later: recorded by the first start, assembled by the
+// runtime's own java after the VM has ended (the host waits for it; the launcher does not), and
+// published and mapped by the next start.
+class AheadOfTimeCache : public ClassDataArchiveRule {
+ protected:
+  void SetUp() override {
+    if (feature() < 25) GTEST_SKIP() << "HotSpot " << feature() << " has no ahead-of-time cache (25 and later do)";
+    ClassDataArchiveRule::SetUp();
+  }
+  std::vector<std::string> withExtension(const std::string& extension) const {
+    std::vector<std::string> found;
+    for (const std::string& name : files()) {
+      if (name.ends_with(extension)) found.push_back(name);
+    }
+    return found;
+  }
+  // Whether the runtime's log shows the application's class mapped from the cache.
+  static bool mappedFromCache(const std::string& log, const std::string& mainClass = "probe.Echo") {
+    return contains(readFile(log), mainClass + " source: shared objects file");
+  }
+  // A first start and the one after it, which maps the cache; the cache's path.
+  std::string recordAndMap(const std::string& jars) {
+    const HostRun first = start(jars);
+    expectQuietSuccess(first);
+    EXPECT_TRUE(first.has("archive-assembled yes")) << first.describe();
+    const HostRun second = start(jars, dir_ + "/mapped.log");
+    expectQuietSuccess(second);
+    EXPECT_TRUE(mappedFromCache(dir_ + "/mapped.log")) << second.describe();
+    const std::vector<std::string> caches = withExtension(".aot");
+    EXPECT_EQ(caches.size(), 1u);
+    EXPECT_EQ(files(), caches);
+    return caches.empty() ? "" : folder() + "/" + caches[0];
+  }
+};
+
+TEST_F(AheadOfTimeCache, FirstStartRecordsItAndTheNextMapsTheClassesFromIt) {
+  const HostRun first = start(jar_, dir_ + "/first.log");
+  expectQuietSuccess(first);
+  EXPECT_TRUE(first.hasPrefix("archive-option -XX:AOTConfiguration=" + folder() + "/")) << first.describe();
+  EXPECT_LT(first.indexOf("result mainReturned"), first.indexOf("archive-assembled yes")) << first.describe();
+  EXPECT_FALSE(mappedFromCache(dir_ + "/first.log"));
+  EXPECT_EQ(withExtension(".aotconf").size(), 1u);
+  EXPECT_EQ(withExtension(".aottmp").size(), 1u);
+  EXPECT_TRUE(withExtension(".aot").empty());
+
+  const HostRun second = start(jar_, dir_ + "/second.log");
+  expectQuietSuccess(second);
+  ASSERT_EQ(withExtension(".aot").size(), 1u) << second.describe();
+  const std::string cache = folder() + "/" + withExtension(".aot")[0];
+  EXPECT_TRUE(second.has("archive-option -XX:AOTCache=" + cache)) << second.describe();
+  EXPECT_FALSE(second.hasPrefix("archive-recorded")) << second.describe();
+  EXPECT_TRUE(mappedFromCache(dir_ + "/second.log")) << readFile(dir_ + "/second.log");
+  // The recording and the assembly's log are gone with the publication.
+  EXPECT_EQ(files().size(), 1u);
+}
+
+TEST_F(AheadOfTimeCache, SystemExitRecordsItFromTheExitHook) {
+  const HostRun run = start(jar_, "", "probe/ExitSeven");
+  EXPECT_EQ(run.exitCode, 7) << run.describe();
+  EXPECT_LT(run.indexOf("exit-hook 7"), run.indexOf("archive-assembled yes")) << run.describe();
+  for (const std::string& line : run.lines) {
+    if (!line.starts_with("archive-")) EXPECT_FALSE(contains(line, "AOTConfiguration")) << run.describe();
+  }
+  EXPECT_FALSE(contains(run.errors, "AOT")) << run.describe();
+  const HostRun next = start(jar_, dir_ + "/next.log", "probe/ExitSeven");
+  EXPECT_EQ(next.exitCode, 7) << next.describe();
+  EXPECT_TRUE(mappedFromCache(dir_ + "/next.log", "probe.ExitSeven")) << next.describe();
+}
+
+TEST_F(AheadOfTimeCache, ATouchedJarMakesANewCacheAndRemovesTheOld) {
+  const std::string old = recordAndMap(jar_);
+  struct utimbuf later{std::time(nullptr) + 60, std::time(nullptr) + 60};
+  ASSERT_EQ(utime(jar_.c_str(), &later), 0);
+  const HostRun updated = start(jar_, dir_ + "/updated.log");
+  expectQuietSuccess(updated);
+  EXPECT_TRUE(updated.hasPrefix("archive-option -XX:AOTMode=record")) << updated.describe();
+  EXPECT_FALSE(mappedFromCache(dir_ + "/updated.log"));
+  EXPECT_FALSE(fileExists(old));
+  const HostRun renewed = start(jar_, dir_ + "/renewed.log");
+  expectQuietSuccess(renewed);
+  EXPECT_TRUE(mappedFromCache(dir_ + "/renewed.log")) << renewed.describe();
+  ASSERT_EQ(withExtension(".aot").size(), 1u);
+  EXPECT_NE(folder() + "/" + withExtension(".aot")[0], old);
+}
+
+TEST_F(AheadOfTimeCache, TwoFirstStartsAtOnceLeaveOneGoodCache) {
+  HostRun runs[2];
+  std::thread other([&] { runs[1] = start(jar_); });
+  runs[0] = start(jar_);
+  other.join();
+  for (const HostRun& run : runs) {
+    expectQuietSuccess(run);
+    EXPECT_TRUE(run.has("archive-assembled yes")) << run.describe();
+  }
+  EXPECT_EQ(withExtension(".aottmp").size(), 2u);
+  const HostRun next = start(jar_, dir_ + "/next.log");
+  expectQuietSuccess(next);
+  EXPECT_TRUE(mappedFromCache(dir_ + "/next.log")) << next.describe();
+  EXPECT_EQ(files().size(), 1u);
+}
+
+TEST_F(AheadOfTimeCache, AnUnwritableFolderMeansAnOrdinaryStart) {
+  mkdir(folder().c_str(), 0555);
+  // Root writes anywhere: a file in the folder's place stands for the folder it cannot make.
+  if (access(folder().c_str(), W_OK) == 0) {
+    rmdir(folder().c_str());
+    writeFile(folder(), "");
+  }
+  const HostRun run = start(jar_);
+  expectQuietSuccess(run);
+  EXPECT_TRUE(run.has("archive none")) << run.describe();
+  EXPECT_FALSE(run.hasPrefix("archive-option")) << run.describe();
+}
+
+// An assembly that leaves no cache (here: a java command that fails) is only noted; the second in
+// a row gives up on that name, and later starts run as usual.
+TEST_F(AheadOfTimeCache, AFailingAssemblyIsTriedTwiceThenLeftAlone) {
+  const std::string fake = dir_ + "/bin/java";
+  mkdir((dir_ + "/bin").c_str(), 0777);
+  writeFile(fake, "#!/bin/sh\necho assembling\nexit 3\n");
+  chmod(fake.c_str(), 0755);
+  extraFlags_ = {"--java-command", fake};
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const HostRun run = start(jar_);
+    expectQuietSuccess(run);
+    EXPECT_TRUE(run.hasPrefix("archive-option -XX:AOTMode=record")) << run.describe();
+    EXPECT_TRUE(run.has("archive-assembled no")) << run.describe();
+  }
+  const HostRun after = start(jar_);
+  expectQuietSuccess(after);
+  EXPECT_TRUE(after.has("archive none")) << after.describe();
+  EXPECT_EQ(withExtension(".failed").size(), 1u);
 }
 
 }  // namespace

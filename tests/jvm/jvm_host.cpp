@@ -6,7 +6,7 @@
 //   jvm_host [--libjvm PATH] [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
 //            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
-//            [--runtime-output-shown]
+//            [--java-command PATH] [--runtime-output-shown]
 //            --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
 //
@@ -21,7 +21,10 @@
 //
 // With --class-data-archive the class-data archive is planned as the launcher plans it, for the
 // given jars as the class path; its options go first, and it is published when the VM has ended.
-// As in the launcher, only for a runtime whose release file names version 13 or later.
+// As in the launcher, only for a runtime whose release file names version 13 or later; from 25
+// on, when the runtime has bin/java (or the PATH --java-command names), the ahead-of-time cache,
+// whose assembly the host runs to its end after the VM has ended ("archive-assembled yes|no"),
+// where the launcher would leave it running.
 //
 // --libjvm names the runtime (default: the build's JDK). Like the launcher, the host hands the VM
 // "-Dsun.java.command=" with the main class and the arguments unless a --vm-option sets it.
@@ -34,6 +37,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -307,10 +311,37 @@ struct {
   bool pending = false;
 } archive;
 
+// The assembly in the background, as the launcher starts it, but waited for: its output into its
+// log, none to the host's streams.
+void assembleCache(const std::vector<std::u16string>& command, const std::string& log) {
+  std::vector<std::string> arguments;
+  for (const std::u16string& argument : command) arguments.push_back(narrow(argument));
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (child > 0) waitpid(child, &status, 0);
+  printLine(std::string("archive-assembled ") + (child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "yes" : "no"));
+}
+
 void finishArchive() {
   if (!archive.pending) return;
   archive.pending = false;
   PosixArchiveFiles files;
+  if (!archive.plan.assembled.empty()) {
+    const auto command = launcher::cacheAssemblyCommand(archive.request, archive.plan, files);
+    if (command) assembleCache(*command, narrow(archive.plan.assemblyLog));
+    printLine(std::string("archive-recorded ") + (command ? "yes" : "no"));
+    return;
+  }
   const bool published = launcher::publishClassDataArchive(archive.request, archive.plan, files);
   printLine(std::string("archive-published ") + (published ? "yes" : "no"));
 }
@@ -347,13 +378,25 @@ std::optional<launcher::JavaVersion> releaseVersion(const std::string& libjvm) {
 
 // Plans the archive as the launcher does and puts its options first.
 void planArchive(const std::string& folder, const std::string& jars, const std::string& libjvm,
-                 JavaMainRequest& request) {
+                 std::string javaCommand, JavaMainRequest& request) {
   request.vmOptions.push_back("-Djava.class.path=" + jars);
   const std::optional<launcher::JavaVersion> version = releaseVersion(libjvm);
-  if (!version || !launcher::runtimeWritesClassDataArchive(*version)) {
-    printLine("archive none: the runtime's version is older than 13 or unknown");
+  if (javaCommand.empty()) {
+    // lib/server/libjvm.so lies two levels below the runtime's home.
+    javaCommand = libjvm.substr(0, libjvm.rfind('/'));
+    javaCommand.resize(javaCommand.rfind('/'));
+    javaCommand = javaCommand.substr(0, javaCommand.rfind('/')) + "/bin/java";
+  }
+  const launcher::ClassDataChoice choice = launcher::chooseClassData(version, access(javaCommand.c_str(), X_OK) == 0);
+  if (choice.kind == launcher::ClassDataKind::none) {
+    printLine("archive none: " + narrow(choice.why));
     return;
   }
+  printLine(std::string(choice.kind == launcher::ClassDataKind::aheadOfTimeCache ? "archive-kind cache: "
+                                                                                  : "archive-kind dynamic: ") +
+            narrow(choice.why));
+  archive.request.aheadOfTime = choice.kind == launcher::ClassDataKind::aheadOfTimeCache;
+  archive.request.javaCommand = fromUtf8(javaCommand);
   archive.request.folder = fromUtf8(folder);
   archive.request.separator = u'/';
   archive.request.applicationPath = fromUtf8(JVM_HOST_SELF);
@@ -381,6 +424,7 @@ void planArchive(const std::string& folder, const std::string& jars, const std::
   request.vmOptions.insert(request.vmOptions.begin(), options.begin(), options.end());
   archive.plan = std::move(*plan);
   archive.pending = !archive.plan.written.empty();
+  if (archive.pending && archive.request.aheadOfTime) launcher::quietCacheRecordingNotice();
 }
 
 launcher::FindClassFromBootLoaderFn realFindClassFromBootLoader = nullptr;
@@ -429,6 +473,7 @@ int main(int argc, char** argv) {
   std::uint32_t stackSize = 0;
   std::string archiveFolder;
   std::string archiveJars;
+  std::string javaCommand;
   std::string libjvm = LAUNCHER_TEST_LIBJVM;
   for (int i = 1; i < argc; ++i) {
     const std::string_view flag = argv[i];
@@ -463,6 +508,8 @@ int main(int argc, char** argv) {
       request.streamFiles.errorAppend = true;
     } else if (flag == "--class-data-archive") {
       archiveFolder = value();
+    } else if (flag == "--java-command") {
+      javaCommand = value();
     } else if (flag == "--archive-class-path") {
       archiveJars = value();
     } else if (flag == "--main-class") {
@@ -513,7 +560,7 @@ int main(int argc, char** argv) {
   request.abortHook = onVmAbort;
   request.runtimeOutput = {formatHostText, passOnToHostStream};
 
-  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, libjvm, request);
+  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, libjvm, javaCommand, request);
 
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace launcher {
@@ -31,7 +32,11 @@ class FakeFiles : public ArchiveFiles {
     entries.erase(std::u16string(from));
     return true;
   }
-  void remove(std::u16string_view path) override { entries.erase(std::u16string(path)); }
+  // Files a running process holds open: they cannot be removed.
+  std::vector<std::u16string> held;
+  void remove(std::u16string_view path) override {
+    if (std::find(held.begin(), held.end(), path) == held.end()) entries.erase(std::u16string(path));
+  }
   std::vector<std::u16string> namesStartingWith(std::u16string_view folder, std::u16string_view prefix) override {
     std::vector<std::u16string> names;
     std::u16string start = std::u16string(folder) + u"\\" + std::u16string(prefix);
@@ -190,6 +195,137 @@ TEST(ClassDataArchive, OneAbortIsForgivenTwoInARowGiveUp) {
   EXPECT_FALSE(planClassDataArchive(acmeRequest(u"3"), other));
   ASSERT_EQ(other.archiveFolder().size(), 1u);
   EXPECT_TRUE(other.archiveFolder()[0].ends_with(u".failed"));
+}
+
+ClassDataArchiveRequest cacheRequest(std::u16string tag = u"7") {
+  ClassDataArchiveRequest request = acmeRequest(std::move(tag));
+  request.aheadOfTime = true;
+  request.javaCommand = u"C:\\jdk\\bin\\java.exe";
+  request.vmOptions = {"-Djava.class.path=x", "-Xmx512m", "-XX:+UseSerialGC", "-Dcolour=blue"};
+  request.classPath = {u"C:\\app\\lib\\a.jar", u"C:\\app\\lib b\\c.jar"};
+  return request;
+}
+
+// The assembly's end: it wrote the cache and let go of its log.
+void assemblyWrites(FakeFiles& files, const ClassDataArchivePlan& plan) {
+  files.entries[plan.assembled] = {8192, 11};
+  files.entries[plan.assemblyLog] = {80, 11};
+}
+
+TEST(AheadOfTimeCache, TheChoiceByRuntimeVersionAndJavaCommand) {
+  auto choose = [](std::u16string_view text, bool java) {
+    JavaVersion v;
+    v.parse(text, 0);
+    return chooseClassData(v, java).kind;
+  };
+  EXPECT_EQ(chooseClassData(std::nullopt, true).kind, ClassDataKind::none);
+  EXPECT_EQ(choose(u"12.0.2", true), ClassDataKind::none);
+  EXPECT_EQ(choose(u"17.0.2", true), ClassDataKind::dynamicArchive);
+  EXPECT_EQ(choose(u"24.0.1", true), ClassDataKind::dynamicArchive);
+  EXPECT_EQ(choose(u"25", true), ClassDataKind::aheadOfTimeCache);
+  EXPECT_EQ(choose(u"26.0.1", true), ClassDataKind::aheadOfTimeCache);
+  // A runtime image made without its native commands has no java to assemble the cache with.
+  EXPECT_EQ(choose(u"25", false), ClassDataKind::dynamicArchive);
+  EXPECT_TRUE(optionsChooseClassSharing({"-XX:AOTConfiguration=C:\\mine.aotconf"}));
+  EXPECT_TRUE(optionsChooseClassSharing({"-XX:AOTCacheOutput=C:\\mine.aot"}));
+}
+
+TEST(AheadOfTimeCache, TheRecordingNoticeAloneIsKeptFromTheProgramsStream) {
+  EXPECT_TRUE(isCacheRecordingNotice(" AOTConfiguration recorded: C:\\x.aotconf\n"));
+  EXPECT_TRUE(isCacheRecordingNotice("Temporary AOTConfiguration recorded: C:\\x.aotconf\n"));
+  EXPECT_FALSE(isCacheRecordingNotice("AOTConfiguration recorded by the program itself\n"));
+  EXPECT_FALSE(isCacheRecordingNotice("hello\n"));
+  EXPECT_FALSE(isCacheRecordingNotice(""));
+}
+
+TEST(AheadOfTimeCache, FirstStartRecordsTheAssemblyRunsAfterItAndTheNextStartPublishesAndMapsIt) {
+  FakeFiles files = acmeMachine();
+  ClassDataArchiveRequest request = cacheRequest();
+  std::optional<ClassDataArchivePlan> first = planClassDataArchive(request, files);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->options, (std::vector<std::u16string>{u"-Xlog:cds*=off", u"-Xlog:aot*=off", u"-XX:AOTMode=record",
+                                                         u"-XX:AOTConfiguration=" + first->written}));
+  EXPECT_TRUE(first->written.ends_with(u".7.aotconf"));
+  EXPECT_TRUE(first->archive.ends_with(u".aot"));
+
+  // Nothing recorded (the VM ended before writing): no assembly, and the reserved file goes.
+  ClassDataArchivePlan copy = *first;
+  EXPECT_FALSE(cacheAssemblyCommand(request, copy, files));
+  EXPECT_FALSE(files.stamp(first->written));
+  files.entries[first->written] = {5000, 9};
+
+  std::optional<std::vector<std::u16string>> command = cacheAssemblyCommand(request, *first, files);
+  ASSERT_TRUE(command);
+  EXPECT_EQ(*command, (std::vector<std::u16string>{u"C:\\jdk\\bin\\java.exe", u"-XX:AOTMode=create",
+                                                   u"-XX:AOTConfiguration=" + first->written,
+                                                   u"-XX:AOTCache=" + first->assembled, u"-Xmx512m",
+                                                   u"-XX:+UseSerialGC", u"-cp",
+                                                   u"C:\\app\\lib\\a.jar;C:\\app\\lib b\\c.jar"}));
+
+  // While the assembly runs, a start runs as usual and records nothing more.
+  files.entries[first->assemblyLog] = {0, 10};
+  files.held = {first->assemblyLog};
+  EXPECT_FALSE(planClassDataArchive(cacheRequest(u"8"), files));
+  files.held.clear();
+
+  assemblyWrites(files, *first);
+  std::optional<ClassDataArchivePlan> second = planClassDataArchive(cacheRequest(u"8"), files);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->options,
+            (std::vector<std::u16string>{u"-Xlog:cds*=off", u"-Xlog:aot*=off", u"-XX:AOTCache=" + first->archive}));
+  EXPECT_TRUE(second->written.empty());
+  EXPECT_EQ(files.archiveFolder(), std::vector<std::u16string>{nameOf(first->archive)});
+}
+
+TEST(AheadOfTimeCache, AChangedJarOrAnUnusableRecordingNeverReachesTheAssembly) {
+  FakeFiles files = acmeMachine();
+  ClassDataArchiveRequest request = cacheRequest();
+  std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
+  ASSERT_TRUE(plan);
+  files.entries[plan->written] = {5000, 9};
+  files.entries[u"C:\\app\\lib\\a.jar"] = {301, 6};
+  EXPECT_FALSE(cacheAssemblyCommand(request, *plan, files));
+  EXPECT_FALSE(files.stamp(plan->written));
+
+  // An option the ANSI code page gave the VM cannot be handed on as the same text.
+  request.vmOptions.push_back("-XX:ErrorFile=C:\\\xe9t\xe9.log");
+  std::optional<ClassDataArchivePlan> again = planClassDataArchive(request, files);
+  ASSERT_TRUE(again);
+  files.entries[again->written] = {5000, 9};
+  EXPECT_FALSE(cacheAssemblyCommand(request, *again, files));
+}
+
+// Two first starts at once each record and assemble; the next start publishes one and clears both.
+TEST(AheadOfTimeCache, TwoFirstStartsLeaveOneCacheAndAFailingAssemblyIsTriedTwice) {
+  FakeFiles files = acmeMachine();
+  std::optional<ClassDataArchivePlan> a = planClassDataArchive(cacheRequest(u"1"), files);
+  std::optional<ClassDataArchivePlan> b = planClassDataArchive(cacheRequest(u"2"), files);
+  ASSERT_TRUE(a && b);
+  EXPECT_NE(a->written, b->written);
+  assemblyWrites(files, *a);
+  assemblyWrites(files, *b);
+  ASSERT_TRUE(planClassDataArchive(cacheRequest(u"3"), files));
+  EXPECT_EQ(files.archiveFolder(), std::vector<std::u16string>{nameOf(a->archive)});
+
+  // A cache that no longer matches is removed with the first start of the new name; assemblies
+  // that end without a cache count as failures.
+  files.entries[u"C:\\app\\lib\\a.jar"] = {302, 7};
+  for (std::u16string tag : {u"4", u"5"}) {
+    std::optional<ClassDataArchivePlan> plan = planClassDataArchive(cacheRequest(tag), files);
+    ASSERT_TRUE(plan);
+    EXPECT_FALSE(files.stamp(a->archive));
+    files.entries[plan->assemblyLog] = {80, 12};
+  }
+  EXPECT_FALSE(planClassDataArchive(cacheRequest(u"6"), files));
+  ASSERT_EQ(files.archiveFolder().size(), 1u);
+  EXPECT_TRUE(files.archiveFolder()[0].ends_with(u".failed"));
+}
+
+TEST(AheadOfTimeCache, TheCommandLineSplitsBackIntoTheSameArguments) {
+  EXPECT_EQ(commandLineOf({u"C:\\Program Files\\jdk\\bin\\java.exe", u"-cp", u"C:\\a b\\x.jar;C:\\y\\"}),
+            u"\"C:\\Program Files\\jdk\\bin\\java.exe\" -cp \"C:\\a b\\x.jar;C:\\y\\\\\"");
+  EXPECT_EQ(commandLineOf({u"java", u"", u"-Dq=say \"hi\"", u"a\\\\\"b", u"C:\\plain\\"}),
+            u"java \"\" \"-Dq=say \\\"hi\\\"\" \"a\\\\\\\\\\\"b\" C:\\plain\\");
 }
 
 }  // namespace
