@@ -78,7 +78,7 @@ expect_eq "exit code" -1 "$(report exit)"
 
 settings "" test.app.NoMain
 drive --press 1
-expect_contains "no main" 'The Java class "test.app.NoMain" has no method' "$(box_text)"
+expect_contains "no main" 'The Java class "test.app.NoMain" has no main method that this Java runtime starts' "$(box_text)"
 expect_contains "no main, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NoMain;.main([Ljava/lang/String;)V' "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
 
@@ -97,6 +97,6 @@ expect_eq "exit code" -1 "$(report exit)"
 
 settings "" test.app.NonStaticMain
 drive --press 1
-expect_contains "main not static, FindClass" 'The Java class "test.app.NonStaticMain" has no method' "$(box_text)"
+expect_contains "main not static, FindClass" 'The Java class "test.app.NonStaticMain" has no main method that this Java runtime starts' "$(box_text)"
 expect_contains "main not static, FindClass, reason" 'java.lang.NoSuchMethodError: static Ltest/app/NonStaticMain;.main([Ljava/lang/String;)V' "$(box_text)"
 expect_eq "exit code" -1 "$(report exit)"
