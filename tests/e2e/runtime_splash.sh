@@ -48,7 +48,7 @@ done
 # A runtime that does not load: the splash closes before the box opens. The box is left open, so
 # a close that came only at the launcher's end (after the box) would not be recorded at all.
 ini test.app.Report flat-400x300.png
-mv jre/bin/client/jvm.dll jvm.dll.kept && echo "not a library" > jre/bin/client/jvm.dll
+mv jre/bin/client/jvm.dll jvm.dll.kept && cp "$BUILD_DIR/images/unloadable.dll" jre/bin/client/jvm.dll
 rm -f events.txt; drive --timeout 8000 --press look
 expect_contains "unloadable runtime: the box" "could not be loaded" "$(report "window 1 text")"
 expect_eq "unloadable runtime: closed before the box" "SplashInit SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"
