@@ -164,6 +164,7 @@ else()
   add_scenario(splash_window gui)
   # Long paths do not differ by architecture.
   add_scenario(long_path win)
+  add_scenario(dialog_scale gui)
 endif()
 add_scenario(single_instance win)
 add_scenario(single_instance_off win)
