@@ -10,8 +10,8 @@
 
 namespace launcher {
 
-// The launcher's own full path, however long. When Windows cannot give it, the user is told with IDS_SYSTEM_CALL_FAILED and
-// IDS_OWN_PATH_UNAVAILABLE, and the start cannot go on.
+// The launcher's own full path, however long. When Windows cannot give it, the user is told with
+// IDS_SYSTEM_CALL_FAILED and IDS_OWN_PATH_UNAVAILABLE, and the start cannot go on.
 std::optional<std::u16string> launcherModulePath(const MessageOwner& messageOwner);
 
 }  // namespace launcher
