@@ -8,7 +8,7 @@ PRESETS := native win32 win64 fuzz
 FUZZ_SECONDS ?= 120
 JOBS ?= 2
 
-.PHONY: all deps wine-bench wine-bench-x64 bench build demo-build dist demo unit test fuzz clean
+.PHONY: all deps wine-bench wine-bench-x64 bench build demo-build dist demo unit test fuzz screenshots clean
 
 # Prerequisites are made one after the other, in the order written: `make test` relies on it.
 .NOTPARALLEL:
@@ -90,6 +90,12 @@ bench: wine-bench-x64 build
 	@$(BUILD)/bench/runtime_search_bench
 	@bench/java_start.py
 	@tools/bench-launcher-start
+
+# The pictures of the launcher's windows in docs/images, which README.md shows: taken from the real
+# windows under Wine, never drawn by hand. The Wine bench is shared, hence the lock.
+screenshots: wine-bench-x64
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 -j $(JOBS)
+	@flock /tmp/launcher-wine.lock tools/screenshots $(BUILD)/win64 docs/images
 
 clean:
 	rm -rf $(BUILD) dist

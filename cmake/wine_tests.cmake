@@ -88,6 +88,15 @@ foreach(image x86:i686-w64-mingw32 x64:x86_64-w64-mingw32)
     DEPENDS ${PROJECT_SOURCE_DIR}/testing/images/probe.c)
   list(APPEND probe_images ${dll})
 endforeach()
+# A jvm.dll of a machine no launcher starts (ARM64) and one of this build's machine that fails to
+# load, made from the probe of this build's machine.
+set(variant_tool ${PROJECT_SOURCE_DIR}/testing/images/pe-variant.py)
+set(own_probe ${CMAKE_BINARY_DIR}/images/probe-${LAUNCHER_ARCH}.dll)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/images/probe-arm64.dll ${CMAKE_BINARY_DIR}/images/unloadable.dll
+  COMMAND python3 ${variant_tool} ${own_probe} ${CMAKE_BINARY_DIR}/images/probe-arm64.dll machine=0xAA64
+  COMMAND python3 ${variant_tool} ${own_probe} ${CMAKE_BINARY_DIR}/images/unloadable.dll missing-import
+  DEPENDS ${own_probe} ${variant_tool})
+list(APPEND probe_images ${CMAKE_BINARY_DIR}/images/probe-arm64.dll ${CMAKE_BINARY_DIR}/images/unloadable.dll)
 add_custom_target(probe_images ALL DEPENDS ${probe_images})
 # The splash cases' images.
 set(splash_images ${CMAKE_BINARY_DIR}/splash-images/flat-400x300.png)
@@ -145,6 +154,7 @@ add_scenario(console_launcher win)
 add_scenario(branded_launcher win)
 add_scenario(runtime_splash gui)
 add_scenario(vendor_keys win)
+add_scenario(machine_check win)
 add_scenario(class_data_archive win)
 if(LAUNCHER_ARCH STREQUAL "x86")
   add_scenario(pair_relaunch_to_x64 win)
@@ -152,6 +162,9 @@ if(LAUNCHER_ARCH STREQUAL "x86")
 else()
   # The splash window does not differ by architecture; the runtime's splash library does.
   add_scenario(splash_window gui)
+  # Long paths do not differ by architecture.
+  add_scenario(long_path win)
+  add_scenario(dialog_scale gui)
 endif()
 add_scenario(single_instance win)
 add_scenario(single_instance_off win)
@@ -159,7 +172,7 @@ if(LAUNCHER_ARCH STREQUAL "x64")
   # Some forty program starts each, twenty of them at once.
   set_tests_properties(win.x64.single_instance win.x64.single_instance_off PROPERTIES TIMEOUT 300)
   set_tests_properties(win.x64.win_tests win.x64.registry_relaunch win.x64.runtime_folder_headless
-                       win.x64.vendor_keys
+                       win.x64.vendor_keys win.x64.machine_check
                        PROPERTIES RESOURCE_LOCK registry.win)
   set_tests_properties(gui.x64.no_runtime_box gui.x64.runtime_folder_dialog gui.x64.runtime_folder_link
                        PROPERTIES RESOURCE_LOCK registry.gui)

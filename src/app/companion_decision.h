@@ -29,8 +29,9 @@ struct CompanionDecision {
 bool mayStartCompanion(const CompanionFacts& facts);
 
 // Relaunch through the companion exactly when one may start and the chosen jvm.dll is built for
-// its architecture (`jvmIsForCompanion`, asked only then). A runtime this launcher cannot load and
-// may not hand on is still tried here, so that the load error names it.
+// its architecture (`jvmIsForCompanion`, asked only then). The search has already passed over a
+// runtime whose headers name a machine neither launcher may start; one that still cannot be
+// handed on is tried here, so that the load error names it.
 CompanionDecision decideCompanion(const CompanionFacts& facts, const std::function<bool()>& jvmIsForCompanion);
 
 }  // namespace launcher

@@ -81,7 +81,10 @@ bool LauncherApp::initialize() {
 
 bool LauncherApp::locateRuntime() {
   WindowsRuntimeEnvironment machine;
-  RuntimeLocation location = locateRuntimeStages(machine, settings.runtime, context.folderPrefix());
+  // A runtime for the companion's machine counts only where the companion may really start.
+  RuntimeCriteria criteria = settings.runtime;
+  criteria.withCompanion = mayStartCompanion(companionFacts());
+  RuntimeLocation location = locateRuntimeStages(machine, criteria, context.folderPrefix());
   if (location.source == RuntimeSource::none) {
     trace(u"runtime", u"none qualifies; the user is asked for a runtime folder");
     return askForRuntimeFolder();

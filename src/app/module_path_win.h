@@ -10,9 +10,8 @@
 
 namespace launcher {
 
-// The launcher's own full path. When Windows cannot give it (or it does not fit the 260
-// characters the launcher's paths are made for), the user is told with IDS_SYSTEM_CALL_FAILED and
-// IDS_OWN_PATH_UNAVAILABLE, and the start cannot go on.
+// The launcher's own full path, however long. When Windows cannot give it, the user is told with
+// IDS_SYSTEM_CALL_FAILED and IDS_OWN_PATH_UNAVAILABLE, and the start cannot go on.
 std::optional<std::u16string> launcherModulePath(const MessageOwner& messageOwner);
 
 }  // namespace launcher

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/path.h"
+#include "runtime/pe_header_check.h"
 
 namespace launcher {
 namespace {
@@ -25,19 +26,43 @@ constexpr std::array<JvmDllLocation, 5> kJvmDllLocations{{
     {u"bin\\jrockit\\jvm.dll", false},
 }};
 
+// Whether the jvm.dll at `location` of `home` exists and may be started; records in `probe` why
+// one that exists was passed over.
+bool takeJvmDll(RuntimeEnvironment& env, std::u16string_view home, const JvmDllLocation& location,
+                const RunnableMachines* machines, JvmDllProbe& probe) {
+  std::u16string path = joinPath(home, location.relativePath);
+  if (!env.fileExists(path)) return false;
+  if (machines) {
+    std::optional<std::uint16_t> machine = env.moduleMachine(path);
+    if (!machines->admit(machine)) {
+      probe.passedOver = !machine ? u"passed over: its jvm.dll is not a complete module (damaged header)"
+                         : *machine == machines->companion
+                             ? u"passed over: its jvm.dll is built for " + machineName(*machine) +
+                                   u", which only a companion could start"
+                             : u"passed over: its jvm.dll is built for " + machineName(*machine);
+      return false;
+    }
+  }
+  probe = {std::move(path), location.isServer, {}};
+  return true;
+}
+
 }  // namespace
 
-JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, JvmType jvmType) {
+RunnableMachines runnableMachines(const RuntimeCriteria& criteria) {
+  return {kOwnMachine, kCompanionMachine, criteria.withCompanion};
+}
+
+JvmDllProbe findJvmDll(RuntimeEnvironment& env, std::u16string_view home, JvmType jvmType,
+                       const RunnableMachines* machines) {
+  JvmDllProbe probe;
   if (jvmType != JvmType::any) {
-    std::u16string path = joinPath(home, kServerJvm.relativePath);
-    if (env.fileExists(path)) return {std::move(path), true};
-    if (jvmType == JvmType::server) return {};
+    if (takeJvmDll(env, home, kServerJvm, machines, probe) || jvmType == JvmType::server) return probe;
   }
   for (const JvmDllLocation& location : kJvmDllLocations) {
-    std::u16string path = joinPath(home, location.relativePath);
-    if (env.fileExists(path)) return {std::move(path), location.isServer};
+    if (takeJvmDll(env, home, location, machines, probe)) return probe;
   }
-  return {};
+  return probe;
 }
 
 std::optional<std::u16string> findBesideLauncher(RuntimeEnvironment& env, std::u16string_view launcherFolder) {

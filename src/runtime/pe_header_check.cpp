@@ -42,4 +42,18 @@ std::optional<std::uint16_t> imageMachine(std::span<const unsigned char> file) {
   return read16(file, nt + kMachineField);
 }
 
+std::u16string machineName(std::uint16_t machine) {
+  switch (machine) {
+    case kMachineX86: return u"x86";
+    case kMachineX64: return u"x64";
+    case kMachineArm64: return u"ARM64";
+    case kMachineIa64: return u"IA-64";
+    case kMachineArmNt: return u"ARM";
+  }
+  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string name = u"machine 0x";
+  for (int shift = 12; shift >= 0; shift -= 4) name += kDigits[(machine >> shift) & 0xF];
+  return name;
+}
+
 }  // namespace launcher

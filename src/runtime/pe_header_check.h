@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace launcher {
 
@@ -14,6 +15,8 @@ namespace launcher {
 inline constexpr std::uint16_t kMachineX86 = 0x014C;
 inline constexpr std::uint16_t kMachineX64 = 0x8664;
 inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
+inline constexpr std::uint16_t kMachineIa64 = 0x0200;
+inline constexpr std::uint16_t kMachineArmNt = 0x01C4;
 
 // The machine this launcher was built for: the only one whose runtime it can load itself; and
 // the machine of its companion, the same launcher built for the other of x86 and x64, whose
@@ -39,5 +42,8 @@ std::optional<std::uint16_t> imageMachine(std::span<const unsigned char> file);
 constexpr bool isForeignMachine(std::uint16_t imageMachine, std::uint16_t ownMachine) {
   return imageMachine != ownMachine;
 }
+
+// The machine as the trace names it: "x86", "x64", "ARM64", "IA-64", "ARM", else "machine 0xNNNN".
+std::u16string machineName(std::uint16_t machine);
 
 }  // namespace launcher

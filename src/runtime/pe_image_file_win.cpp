@@ -58,6 +58,11 @@ bool PeImageFile::isValidImage() {
   return true;
 }
 
+std::optional<std::uint16_t> PeImageFile::headerMachine() const {
+  if (!view_) return std::nullopt;
+  return imageMachine({static_cast<const unsigned char*>(view_.get()), size_});
+}
+
 bool isCompanionRuntime(const std::u16string& jvmDllPath) {
   return moduleMachine(jvmDllPath) == kCompanionMachine;
 }

@@ -23,6 +23,10 @@ class PeImageFile {
   // True when the file is a complete PE image whose NT headers the system's image helper finds.
   bool isValidImage();
 
+  // The Machine field its headers name, checked only for staying inside the file: enough to
+  // decide which process could load it, without the system's image helper.
+  std::optional<std::uint16_t> headerMachine() const;
+
   // The image's Machine field; only after isValidImage returned true.
   std::uint16_t machine() const { return machine_; }
 

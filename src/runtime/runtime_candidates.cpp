@@ -34,9 +34,12 @@ void admit(RuntimeEnvironment& env, Registration r, const RuntimeCriteria& crite
   }
   // A registration out of range needs no further reading.
   if (r.home.empty() && (!readHome || !readHome(r))) return;
-  JvmDllProbe probe = findJvmDll(env, r.home, r.probeType);
+  const RunnableMachines machines = runnableMachines(criteria);
+  JvmDllProbe probe = findJvmDll(env, r.home, r.probeType, &machines);
   if (probe.path.empty()) {
-    traceRegistration(r, Verdict::noJvmDll);
+    // A runtime of another machine in the same registry view (ARM64 beside x64 on Windows on
+    // ARM) would be chosen for its version and then fail to load.
+    traceRegistration(r, probe.passedOver.empty() ? Verdict::noJvmDll : Verdict::foreignMachine, probe.passedOver);
     return;
   }
   traceRegistration(r, probe.isServer ? Verdict::serverCandidate : Verdict::clientCandidate);

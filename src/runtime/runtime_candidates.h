@@ -59,7 +59,8 @@ using ReadHome = std::function<bool(Registration&)>;
 
 // The one way a registration becomes a candidate: its kind and vendor are accepted, its version
 // is in range, its folder (read by `readHome` only now, when not known yet) holds a jvm.dll of the
-// flavour asked for; each verdict is traced. Appends the candidate when all hold.
+// flavour asked for, built for a machine this launcher or its companion can start; each verdict
+// is traced. Appends the candidate when all hold.
 void admit(RuntimeEnvironment& env, Registration registration, const RuntimeCriteria& criteria,
            std::vector<JvmCandidate>& candidates, const ReadHome& readHome = {});
 

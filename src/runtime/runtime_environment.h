@@ -1,8 +1,9 @@
 #pragma once
 // What the runtime search asks of the machine: files, registry keys and values, a runtime's
-// release file and JAVA_HOME. Windows answers through WindowsRuntimeEnvironment, the tests
+// release file, JAVA_HOME and the machine type of a jvm.dll. Windows answers through WindowsRuntimeEnvironment, the tests
 // through a machine held in memory, so every choice can be checked without Windows.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ class RuntimeEnvironment {
   virtual std::optional<std::string> readReleaseFile(std::u16string_view home) = 0;
   // The value of JAVA_HOME; empty when it is not set.
   virtual std::u16string javaHomeVariable() = 0;
+  // The machine type the headers of the module file at `path` name, read without loading it;
+  // nothing when the file cannot be read or its headers are not those of a complete image.
+  virtual std::optional<std::uint16_t> moduleMachine(std::u16string_view path) = 0;
 };
 
 }  // namespace launcher

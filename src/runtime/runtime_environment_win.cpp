@@ -3,6 +3,7 @@
 #include "base/environment_win.h"
 #include "base/file_system_win.h"
 #include "base/path.h"
+#include "runtime/pe_image_file_win.h"
 #include "runtime/registry_key_win.h"
 
 namespace launcher {
@@ -37,6 +38,10 @@ std::optional<std::string> WindowsRuntimeEnvironment::readReleaseFile(std::u16st
 std::u16string WindowsRuntimeEnvironment::javaHomeVariable() {
   // The longest value an environment variable can hold; a cut one would name another folder.
   return environmentValue(u"JAVA_HOME", 32767);
+}
+
+std::optional<std::uint16_t> WindowsRuntimeEnvironment::moduleMachine(std::u16string_view path) {
+  return PeImageFile(std::u16string(path)).headerMachine();
 }
 
 }  // namespace launcher

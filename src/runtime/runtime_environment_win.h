@@ -13,6 +13,7 @@ class WindowsRuntimeEnvironment : public RuntimeEnvironment {
                                            std::u16string_view valueName, RegistryView view) override;
   std::optional<std::string> readReleaseFile(std::u16string_view home) override;
   std::u16string javaHomeVariable() override;
+  std::optional<std::uint16_t> moduleMachine(std::u16string_view path) override;
 };
 
 }  // namespace launcher

@@ -12,7 +12,8 @@ namespace launcher {
 namespace {
 
 std::u16string_view probeOutcome(const JvmDllProbe& probe) {
-  return probe.path.empty() ? verdictText(Verdict::noJvmDll) : u"taken";
+  if (!probe.path.empty()) return u"taken";
+  return probe.passedOver.empty() ? verdictText(Verdict::noJvmDll) : probe.passedOver;
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& 
     traceStage(facts, verdictText(Verdict::versionRange));
     return {};
   }
-  JvmDllProbe probe = findJvmDll(env, home, criteria.jvmType);
+  const RunnableMachines machines = runnableMachines(criteria);
+  JvmDllProbe probe = findJvmDll(env, home, criteria.jvmType, &machines);
   traceStage(facts, probeOutcome(probe));
   if (probe.path.empty()) return {};
   return {RuntimeSource::javaHome, std::move(probe.path), std::nullopt, stated};
@@ -83,14 +85,16 @@ void completeFromReleaseFile(RuntimeEnvironment& env, RuntimeLocation& location)
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder) {
   traceCriteria(criteria);
+  // Every stage passes over a jvm.dll that could not be started, so that the next one may win.
+  const RunnableMachines machines = runnableMachines(criteria);
   // An empty "JRE Path" is no path at all rather than the root of the current drive.
   if (!criteria.jrePath.empty()) {
-    JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(criteria.jrePath), criteria.jvmType);
+    JvmDllProbe probe = findJvmDll(env, withTrailingBackslash(criteria.jrePath), criteria.jvmType, &machines);
     if (tracing()) traceStage(u"\"JRE Path\" " + quotedForTrace(criteria.jrePath), probeOutcome(probe));
     if (!probe.path.empty()) return {RuntimeSource::jrePath, std::move(probe.path), std::nullopt, std::nullopt};
   }
   if (std::optional<std::u16string> home = findBesideLauncher(env, launcherFolder)) {
-    JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType);
+    JvmDllProbe probe = findJvmDll(env, *home, criteria.jvmType, &machines);
     if (tracing()) traceStage(u"beside the launcher " + quotedForTrace(*home), probeOutcome(probe));
     if (!probe.path.empty()) return {RuntimeSource::besideLauncher, std::move(probe.path), std::nullopt, std::nullopt};
   } else if (tracing()) {
@@ -109,7 +113,7 @@ RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriter
     chosen = chooseRegistered(env, criteria, RegistryView::view64);
   }
   if (chosen) {
-    JvmDllProbe probe = findJvmDll(env, chosen->home, criteria.jvmType);
+    JvmDllProbe probe = findJvmDll(env, chosen->home, criteria.jvmType, &machines);
     if (chosen->root == RegistryRoot::currentUser) source = RuntimeSource::registryUser;
     // A vendor key says nothing of the runtime's own habits; its release file does, later.
     std::optional<RuntimeVendor> vendor = chosen->fromVendorKey ? std::nullopt : std::optional(chosen->vendor);

@@ -54,8 +54,9 @@ RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& 
 
 // The search in its fixed order: "JRE Path", beside the launcher (skipped when its folder,
 // which ends in a backslash, is unknown and so empty), JAVA_HOME when "Use JAVA_HOME" is on,
-// the default registry view, then the 64-bit one. The first source that yields a jvm.dll
-// decides; `none` when none does.
+// the default registry view, then the 64-bit one. The first source that yields a jvm.dll built
+// for this launcher's machine (or the companion's, with `withCompanion`) decides; `none` when
+// none does.
 RuntimeLocation locateRuntimeStages(RuntimeEnvironment& env, const RuntimeCriteria& criteria,
                                     std::u16string_view launcherFolder);
 

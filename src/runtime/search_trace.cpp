@@ -27,6 +27,7 @@ std::u16string_view verdictText(Verdict verdict) {
     case Verdict::kindOrVendor: return u"rejected: kind or VM vendor not accepted (\"JVM Source\", \"VM Provider\")";
     case Verdict::versionRange: return u"rejected: version outside the range";
     case Verdict::noJvmDll: return u"rejected: no jvm.dll there for the JVM Type";
+    case Verdict::foreignMachine: return u"passed over: its jvm.dll is built for another machine";
     case Verdict::noFolderValue: return u"rejected: no folder value";
     case Verdict::notAVm: return u"skipped: not a VM this key registers";
     case Verdict::clientCandidate: return u"candidate (client VM)";
@@ -49,7 +50,7 @@ void traceCriteria(const RuntimeCriteria& c) {
   trace(kArea, line);
 }
 
-void traceRegistration(const Registration& r, Verdict verdict, std::u16string_view valueName) {
+void traceRegistration(const Registration& r, Verdict verdict, std::u16string_view detail) {
   if (!tracing()) return;
   std::u16string line = registrationText(r.root, r.keyPath, r.view);
   // A registration whose folder is missing is known by its version alone when the key names it;
@@ -60,8 +61,11 @@ void traceRegistration(const Registration& r, Verdict verdict, std::u16string_vi
     if (!r.home.empty()) line += u", home " + quotedForTrace(r.home);
   }
   line += u": ";
-  line += verdict == Verdict::noFolderValue ? u"rejected: no " + quotedForTrace(valueName) + u" value"
-                                            : std::u16string(verdictText(verdict));
+  if (verdict == Verdict::noFolderValue) {
+    line += u"rejected: no " + quotedForTrace(detail) + u" value";
+  } else {
+    line += verdict == Verdict::foreignMachine && !detail.empty() ? detail : verdictText(verdict);
+  }
   trace(kArea, line);
 }
 

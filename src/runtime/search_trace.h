@@ -17,6 +17,7 @@ enum class Verdict {
   kindOrVendor,      // rejected by "JVM Source" or "VM Provider"
   versionRange,      // rejected: outside "Minimum Version" to "Maximum Version"
   noJvmDll,          // rejected: its folder has no jvm.dll of the flavour asked for
+  foreignMachine,    // passed over: its jvm.dll is built for a machine that cannot start it
   noFolderValue,     // rejected: its key names no folder
   notAVm,            // skipped: a subkey that names no VM the key registers
   clientCandidate,   // a candidate, with a client VM
@@ -30,8 +31,9 @@ std::u16string_view verdictText(Verdict verdict);
 void traceCriteria(const RuntimeCriteria& criteria);
 
 // One line about a registration: where it was read, what is known of it so far, and the verdict.
-// `valueName` names the missing value of `noFolderValue`.
-void traceRegistration(const Registration& registration, Verdict verdict, std::u16string_view valueName = {});
+// `detail` names the missing value of `noFolderValue`, and is the whole verdict of
+// `foreignMachine` (the words of JvmDllProbe::passedOver).
+void traceRegistration(const Registration& registration, Verdict verdict, std::u16string_view detail = {});
 
 // Where a registration was read, for lines about keys that are no registration of their own.
 void traceRegistryKey(RegistryRoot root, std::u16string_view keyPath, RegistryView view, Verdict verdict);

@@ -18,10 +18,11 @@ namespace {
 constexpr std::u16string_view kJavaRuntime = u"Java Runtime Environment";
 constexpr std::u16string_view kJrePath = u"JRE Path";
 
-// APPDATA is read into a buffer of the launcher's usual path size.
+// APPDATA may name a folder beyond MAX_PATH where long paths are enabled; a value cut short would
+// name another folder, so it is read whole, up to the longest value a variable can hold.
 std::optional<UserSettingsLocation> userLocation(std::u16string_view productName, std::u16string_view productCode,
                                                  std::u16string_view executablePath) {
-  return userSettingsLocation(environmentValue(u"APPDATA", MAX_PATH - 1), productName, productCode, executablePath);
+  return userSettingsLocation(environmentValue(u"APPDATA", 32767), productName, productCode, executablePath);
 }
 
 std::u16string withFolders(const std::optional<UserSettingsLocation>& location, bool createFolders) {

@@ -22,10 +22,16 @@ std::optional<std::u16string> browseForRuntimeFolder(HWND owner) {
 }
 
 std::optional<std::u16string> fileSystemPathOf(LPCITEMIDLIST item) {
-  wchar_t path[MAX_PATH] = L"";
+  // A picked folder may lie beyond MAX_PATH where long paths are enabled.
+  constexpr DWORD kLongestPath = 32768;
+  std::u16string path(kLongestPath, u'\0');
   // On failure the buffer may hold an empty text, which a caller would take for the drive's root.
-  if (!item || !::SHGetPathFromIDListW(item, path) || path[0] == L'\0') return std::nullopt;
-  return std::u16string(as_u16view(path));
+  if (!item || !::SHGetPathFromIDListEx(item, as_writable_wcstr(path.data()), kLongestPath, GPFIDL_DEFAULT) ||
+      path[0] == u'\0') {
+    return std::nullopt;
+  }
+  path.resize(path.find(u'\0'));
+  return path;
 }
 
 }  // namespace launcher

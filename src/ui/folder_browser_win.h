@@ -15,7 +15,7 @@ namespace launcher {
 std::optional<std::u16string> browseForRuntimeFolder(HWND owner);
 
 // The file-system path of a shell item; nothing for an item that has none (a library, a virtual
-// folder such as the computer itself) or whose path does not fit MAX_PATH.
+// folder such as the computer itself); long paths are given whole.
 std::optional<std::u16string> fileSystemPathOf(LPCITEMIDLIST item);
 
 }  // namespace launcher

@@ -36,10 +36,7 @@ RuntimePick examinePickedFolder(RuntimeEnvironment& env, std::u16string_view fol
     pick.home = std::move(jreHome);
   }
   pick.jvmDllPath = std::move(probe.path);
-  std::optional<std::uint16_t> machine = machineOf(pick.jvmDllPath);
-  bool runnable =
-      machine && (*machine == machines.own || (machines.companionAllowed && *machine == machines.companion));
-  pick.verdict = runnable ? PickVerdict::usable : PickVerdict::notRunnable;
+  pick.verdict = machines.admit(machineOf(pick.jvmDllPath)) ? PickVerdict::usable : PickVerdict::notRunnable;
   return pick;
 }
 

@@ -44,14 +44,6 @@ struct RuntimePick {
   std::u16string jvmDllPath;
 };
 
-// The machines a jvm.dll may be built for to be started: this launcher's own, and its
-// companion's when one may be started.
-struct RunnableMachines {
-  std::uint16_t own;
-  std::uint16_t companion;
-  bool companionAllowed;
-};
-
 // The machine type of the module at a path; nothing when it is not a readable image.
 using MachineReader = std::function<std::optional<std::uint16_t>(const std::u16string& path)>;
 

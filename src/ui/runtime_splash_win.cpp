@@ -21,11 +21,15 @@ void SplashInit();
 int SplashLoadFile(const char*);
 void SplashSetFileJarName(const char*, const char*);
 void SplashClose();
+char* SplashGetScaledImageName(const char*, const char*, float*);
+void SplashSetScaleFactor(float);
 }
 static_assert(std::is_same_v<SplashInitFn, decltype(&SplashInit)>);
 static_assert(std::is_same_v<SplashLoadFileFn, decltype(&SplashLoadFile)>);
 static_assert(std::is_same_v<SplashSetFileJarNameFn, decltype(&SplashSetFileJarName)>);
 static_assert(std::is_same_v<SplashCloseFn, decltype(&SplashClose)>);
+static_assert(std::is_same_v<SplashGetScaledImageNameFn, decltype(&SplashGetScaledImageName)>);
+static_assert(std::is_same_v<SplashSetScaleFactorFn, decltype(&SplashSetScaleFactor)>);
 
 }  // namespace
 
@@ -50,12 +54,21 @@ bool startRuntimeSplash(std::u16string_view libraryPath, std::u16string_view ima
   auto loadFile = moduleFunction<SplashLoadFileFn>(library.get(), "SplashLoadFile");
   auto setFileJarName = moduleFunction<SplashSetFileJarNameFn>(library.get(), "SplashSetFileJarName");
   auto closeEntry = moduleFunction<SplashCloseFn>(library.get(), "SplashClose");
+  auto scaledName = moduleFunction<SplashGetScaledImageNameFn>(library.get(), "SplashGetScaledImageName");
+  auto setScale = moduleFunction<SplashSetScaleFactorFn>(library.get(), "SplashSetScaleFactor");
   if (!init || !loadFile || !setFileJarName) return false;
   // Once its code has run, the library stays for the life of the process: the runtime's splash
   // support reaches it by name later, and its threads may still be running.
   (void)library.release();
   init();
-  if (loadFile(image.c_str()) == 0) {
+  // On a scaled monitor the library finds the variant made for the scale ("name@2x.png") and
+  // draws it at the factor it reports; a variant it cannot read leaves the image itself. The name
+  // is the library's own memory, which only it could free: a few bytes, once per process.
+  float scale = 1;
+  const char* variant = scaledName && setScale ? scaledName(nullptr, image.c_str(), &scale) : nullptr;
+  if (variant && loadFile(variant) != 0) {
+    setScale(scale > 0 ? scale : 1);
+  } else if (loadFile(image.c_str()) == 0) {
     // Nothing is shown (a missing file, or a format the library does not read).
     if (closeEntry) closeEntry();
     return false;

@@ -15,6 +15,10 @@ typedef void(__cdecl* SplashInitFn)();
 typedef int(__cdecl* SplashLoadFileFn)(const char* fileName);
 typedef void(__cdecl* SplashSetFileJarNameFn)(const char* fileName, const char* jarName);
 typedef void(__cdecl* SplashCloseFn)();
+// On a scaled monitor: the name of the image variant made for its scale, or null, with the factor
+// the library then scales by; libraries of runtimes before 9 have neither entry.
+typedef char*(__cdecl* SplashGetScaledImageNameFn)(const char* jarName, const char* fileName, float* scaleFactor);
+typedef void(__cdecl* SplashSetScaleFactorFn)(float scaleFactor);
 }
 
 // Holds the library's close entry; calls it when released or replaced, once.
@@ -40,7 +44,8 @@ class RuntimeSplashClose {
 std::u16string splashRuntimeLibraryPath(std::u16string_view jvmDllPath);
 
 // Loads the library at `libraryPath` (its own dependencies from its folder, as the runtime's are)
-// and has it show `imagePath`. False when the library, one of its entries, or the image cannot
+// and has it show `imagePath`, or the variant for the monitor's scale that the library names
+// where it exports the entries for it. False when the library, one of its entries, or the image cannot
 // serve, or when the image's path cannot be said in the ANSI code page the library reads: the
 // launcher's own window shows the image then. On true `close` holds the library's close entry.
 bool startRuntimeSplash(std::u16string_view libraryPath, std::u16string_view imagePath, RuntimeSplashClose& close);

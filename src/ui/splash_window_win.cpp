@@ -106,17 +106,18 @@ class SplashPicture {
   int width() const { return width_; }
   int height() const { return height_; }
 
-  // A bitmap compatible with the screen holding the image at its natural size. Areas the image
-  // leaves transparent show the window colour, as the class's background would.
-  UniqueGdiObject render() const {
+  // A bitmap compatible with the screen holding the image drawn at `width` x `height`, scaled
+  // smoothly when that is not its natural size. Areas the image leaves transparent show the
+  // window colour, as the class's background would.
+  UniqueGdiObject render(int width, int height) const {
     HDC screen = ::GetDC(nullptr);
     if (!screen) return {};
-    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, width_, height_));
+    UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, width, height));
     UniqueMemoryDc memory(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     if (!bitmap || !memory) return {};
     HGDIOBJ previous = ::SelectObject(memory.get(), bitmap.get());
-    RECT all{0, 0, width_, height_};
+    RECT all{0, 0, width, height};
     ::FillRect(memory.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
     Gdiplus::GpGraphics* graphics = nullptr;
     if (gdiPlus_.createFromHdc(memory.get(), &graphics) == Gdiplus::Ok) {
@@ -127,7 +128,7 @@ class SplashPicture {
       } else {
         attributes = nullptr;
       }
-      gdiPlus_.drawImageRectRectI(graphics, bitmap_, 0, 0, width_, height_, 0, 0, width_, height_,
+      gdiPlus_.drawImageRectRectI(graphics, bitmap_, 0, 0, width, height, 0, 0, width_, height_,
                                   Gdiplus::UnitPixel, attributes, nullptr, nullptr);
       if (attributes) gdiPlus_.disposeImageAttributes(attributes);
       gdiPlus_.deleteGraphics(graphics);
@@ -142,6 +143,27 @@ class SplashPicture {
   int width_ = 0;
   int height_ = 0;
 };
+
+// The scale of the primary monitor, where the window is centred, in percent: what a process that
+// is aware of each monitor's scale reads from the screen.
+unsigned screenScalePercent() {
+  HDC screen = ::GetDC(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return splashScalePercent(dpi > 0 ? static_cast<unsigned>(dpi) : 96);
+}
+
+// The image at `path` drawn `scalePercent` of its natural size into `bitmap`; false when it
+// cannot be read or drawn.
+bool drawPicture(const GdiPlus& gdiPlus, std::u16string_view path, unsigned scalePercent, UniqueGdiObject& bitmap,
+                 int& width, int& height) {
+  SplashPicture picture(gdiPlus, path);
+  if (picture.width() <= 0 || picture.height() <= 0) return false;
+  width = scaledSplashSize(picture.width(), scalePercent);
+  height = scaledSplashSize(picture.height(), scalePercent);
+  bitmap = picture.render(width, height);
+  return static_cast<bool>(bitmap);
+}
 
 }  // namespace
 
@@ -164,17 +186,17 @@ HWND SplashWindow::create(std::u16string_view imagePath, bool withShadow, Messag
 
   const GdiPlus* gdiPlus = GdiPlus::session();
   if (!gdiPlus) return nullptr;
+  // On a scaled monitor a variant made for its scale ("splash@150pct.png", "splash@2x.png") is
+  // shown as it is; else the image is scaled smoothly, so that it covers the same share of the
+  // screen as at 100 %. An image that cannot be read shows nothing; no window at all then, so no
+  // box is owned by an invisible one.
+  const unsigned scale = screenScalePercent();
   int width = 0, height = 0;
-  {
-    SplashPicture picture(*gdiPlus, imagePath);
-    width = picture.width();
-    height = picture.height();
-    // An image that cannot be read shows nothing; no window at all then, so no box is owned by
-    // an invisible one.
-    if (width <= 0 || height <= 0) return nullptr;
-    bitmap_ = picture.render();
+  bool drawn = false;
+  for (const std::u16string& variant : splashImageVariants(imagePath, scale)) {
+    if ((drawn = drawPicture(*gdiPlus, variant, 100, bitmap_, width, height))) break;
   }
-  if (!bitmap_) return nullptr;
+  if (!drawn && !drawPicture(*gdiPlus, imagePath, scale > 100 ? scale : 100, bitmap_, width, height)) return nullptr;
 
   SplashOrigin origin =
       splashWindowOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), width, height);

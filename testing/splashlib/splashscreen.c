@@ -3,7 +3,9 @@
  * by TESTSPLASH_LOG (default splash-calls.txt in the current folder) with the bytes it received
  * in hex. SplashLoadFile answers 1 only when the file it was given opens (and records its answer),
  * 0 whenever TESTSPLASH_LOAD_FAILS is set. Variants leave out an
- * entry (TESTSPLASH_WITHOUT_JAR_NAME). */
+ * entry (TESTSPLASH_WITHOUT_JAR_NAME) or add the two entries of a scaled monitor
+ * (TESTSPLASH_WITH_SCALE): SplashGetScaledImageName answers the name TESTSPLASH_SCALED_NAME holds
+ * (none when unset) with the factor 2, and SplashSetScaleFactor records the factor it receives. */
 #include <windows.h>
 
 #include <stdio.h>
@@ -42,6 +44,27 @@ __declspec(dllexport) int __cdecl SplashLoadFile(const char* fileName) {
 #ifndef TESTSPLASH_WITHOUT_JAR_NAME
 __declspec(dllexport) void __cdecl SplashSetFileJarName(const char* fileName, const char* jarName) {
   record("SplashSetFileJarName", fileName, jarName, NULL);
+}
+#endif
+
+#ifdef TESTSPLASH_WITH_SCALE
+__declspec(dllexport) char* __cdecl SplashGetScaledImageName(const char* jarName, const char* fileName,
+                                                            float* scaleFactor) {
+  static char name[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("TESTSPLASH_SCALED_NAME", name, MAX_PATH);
+  record("SplashGetScaledImageName", fileName, jarName ? jarName : "(null)", length ? name : "none");
+  if (length == 0 || length >= MAX_PATH) return NULL;
+  *scaleFactor = 2.0f;
+  /* The runtime's library hands out memory of its own; the caller never frees it. */
+  char* copy = (char*)HeapAlloc(GetProcessHeap(), 0, length + 1);
+  if (copy) memcpy(copy, name, length + 1);
+  return copy;
+}
+
+__declspec(dllexport) void __cdecl SplashSetScaleFactor(float scaleFactor) {
+  char text[32];
+  snprintf(text, sizeof text, "%.2f", scaleFactor);
+  record("SplashSetScaleFactor", NULL, NULL, text);
 }
 #endif
 

@@ -21,6 +21,7 @@
 //   window 2 earlier window 1 alive=0
 //   window 1 text=The application cannot start ...
 //   window 1 control id=2 class=Button text=OK enabled=1 visible=1 checked=0 style=0x50030001
+//   (each control line also says whether a static text fits its control: fits=1, 0 or -)
 //   window 1 pressed=2
 //   exit=-1
 //
@@ -134,6 +135,48 @@ HWND waitForWindow(HANDLE process, DWORD processId, const Options& options, cons
   return nullptr;
 }
 
+// The DPI a window is drawn for: its own where the system says it, else the screen's.
+UINT windowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  auto getDpiForWindow =
+      reinterpret_cast<GetDpiForWindowFn>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
+  if (UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0) return dpi;
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+// For a static text control: "1" when its text, laid out as the control lays it out in the
+// launcher's dialog font (8 pt "MS Shell Dlg 2" at the window's DPI; another process's font
+// handle cannot be read), fits the control's client area, else "0"; "-" for every other control.
+std::wstring textFit(HWND control, const std::wstring& cls, LONG style) {
+  const LONG type = style & SS_TYPEMASK;
+  if (_wcsicmp(cls.c_str(), L"Static") != 0 || (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP)) {
+    return L"-";
+  }
+  std::wstring text = windowText(control);
+  if (text.empty()) return L"1";
+  LOGFONTW description{};
+  description.lfHeight = -::MulDiv(8, static_cast<int>(windowDpi(control)), 72);
+  description.lfWeight = FW_NORMAL;
+  description.lfCharSet = DEFAULT_CHARSET;
+  wcscpy(description.lfFaceName, L"MS Shell Dlg 2");
+  HFONT font = ::CreateFontIndirectW(&description);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = ::SelectObject(dc, font);
+  RECT client{};
+  ::GetClientRect(control, &client);
+  RECT needed{0, 0, client.right, 0};
+  UINT flags = DT_CALCRECT | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0) |
+               (type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK);
+  ::DrawTextW(dc, text.c_str(), -1, &needed, flags);
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ::DeleteObject(font);
+  return needed.bottom <= client.bottom && needed.right <= client.right ? L"1" : L"0";
+}
+
 struct ControlReport {
   std::wstring prefix;
 };
@@ -147,10 +190,10 @@ BOOL CALLBACK reportControl(HWND control, LPARAM param) {
   RECT rect{};
   ::GetWindowRect(control, &rect);
   wchar_t line[512];
-  _snwprintf(line, 512, L" control id=%d class=%ls enabled=%d visible=%d checked=%d style=0x%08lx x=%ld y=%ld width=%ld height=%ld text=",
+  _snwprintf(line, 512, L" control id=%d class=%ls enabled=%d visible=%d checked=%d style=0x%08lx x=%ld y=%ld width=%ld height=%ld fits=%ls text=",
              ::GetDlgCtrlID(control), cls.c_str(), ::IsWindowEnabled(control) ? 1 : 0,
              ::IsWindowVisible(control) ? 1 : 0, checked, static_cast<unsigned long>(style), rect.left, rect.top,
-             rect.right - rect.left, rect.bottom - rect.top);
+             rect.right - rect.left, rect.bottom - rect.top, textFit(control, cls, style).c_str());
   line[511] = L'\0';
   emit(report->prefix + line + windowText(control));
   return TRUE;

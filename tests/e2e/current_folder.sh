@@ -35,7 +35,8 @@ expect_eq "exit code from the launcher's companion" 7 "$(report exit)"
 [ -e cmdecho.txt ] || fail "the companion did not run"
 
 # A companion that names the launcher itself, and a launcher that is a companion already, do not
-# hand the start on (which would never end): the runtime they cannot load is named, and -1.
+# hand the start on (which would never end): the runtime they cannot load is passed over, nothing
+# else qualifies, and the launch ends with -1 (here without a display to ask the user on).
 rm -f cmdecho.txt
 settings app.exe
 DRIVE_PROGRAM="$appdir\\app.exe" drive

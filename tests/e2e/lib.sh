@@ -65,6 +65,21 @@ use_runtime() {
 # The value of KEY in the test runtime's report (report.txt).
 reported() { sed -n "s/^$1=//p" report.txt | head -1 | tr -d '\r'; }
 
+# unloadable_runtime: puts into jre\bin\client of the case a jvm.dll of the launcher's own machine
+# that fails to load (it imports a module no system has).
+unloadable_runtime() {
+    mkdir -p jre/bin/client
+    cp "$BUILD_DIR/images/unloadable.dll" jre/bin/client/jvm.dll
+}
+
+# trace_has WHAT LINE-PATTERN: a line of trace.txt, after its time and process id, matches.
+trace_has() {
+    tr -d '\r' < trace.txt | grep -Eq "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:.]+ \[[0-9]+\] $2" || { cat trace.txt; fail "trace: $1"; }
+    echo "ok: trace: $1"
+}
+# The text of a Windows path for a grep -E pattern.
+pattern() { printf '%s' "$1" | sed 's/[][\\.*^$()+?{}|]/\\&/g'; }
+
 # The Windows form of a path of the case folder.
 winpath() { winepath -w "$1" 2>/dev/null; }
 

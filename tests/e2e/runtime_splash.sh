@@ -48,7 +48,7 @@ done
 # A runtime that does not load: the splash closes before the box opens. The box is left open, so
 # a close that came only at the launcher's end (after the box) would not be recorded at all.
 ini test.app.Report flat-400x300.png
-mv jre/bin/client/jvm.dll jvm.dll.kept && echo "not a library" > jre/bin/client/jvm.dll
+mv jre/bin/client/jvm.dll jvm.dll.kept && cp "$BUILD_DIR/images/unloadable.dll" jre/bin/client/jvm.dll
 rm -f events.txt; drive --timeout 8000 --press look
 expect_contains "unloadable runtime: the box" "could not be loaded" "$(report "window 1 text")"
 expect_eq "unloadable runtime: closed before the box" "SplashInit SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"
@@ -71,3 +71,18 @@ iconv -f UTF-8 -t UTF-16 app.ini > app16.ini && mv app16.ini app.ini  # Unicode 
 rm -f events.txt; run_app
 expect_eq "non-ANSI folder: calls" "SplashInit SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"
 expect_contains "non-ANSI folder: the library loaded the image" "-> 1" "$(grep '^SplashLoadFile' events.txt)"
+
+# A library that knows the monitor's scale: the variant it names is loaded and its factor set;
+# without a variant, or one it cannot read, the image itself, as before.
+cp "$BUILD_DIR/splashlib/scaled/splashscreen.dll" jre/bin/splashscreen.dll
+cp flat-400x300.png flat-400x300@2x.png
+variant=$(winpath "$CASE_DIR/flat-400x300@2x.png")
+ini test.app.Report flat-400x300.png
+rm -f events.txt; TESTSPLASH_SCALED_NAME=$variant run_app
+expect_eq "scaled: calls" "SplashInit SplashGetScaledImageName SplashLoadFile SplashSetScaleFactor SplashSetFileJarName SplashClose" "$(calls)"
+expect_eq "scaled: variant loaded" "SplashLoadFile [$(hex "$variant")] -> 1" "$(grep '^SplashLoadFile' events.txt | tr -d '\r')"
+expect_eq "scaled: factor" "SplashSetScaleFactor -> 2.00" "$(grep '^SplashSetScaleFactor' events.txt | tr -d '\r')"
+rm -f events.txt; run_app
+expect_eq "no variant: calls" "SplashInit SplashGetScaledImageName SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"
+rm -f events.txt; TESTSPLASH_SCALED_NAME='C:\missing@2x.png' run_app
+expect_eq "unreadable variant: the image" "SplashInit SplashGetScaledImageName SplashLoadFile SplashLoadFile SplashSetFileJarName SplashClose" "$(calls)"

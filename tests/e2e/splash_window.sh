@@ -107,3 +107,29 @@ for switch in -nosplash /nosplash; do
     expect_contains "$switch: main's arguments" "$switch" "$(cat report.txt)"
 done
 unset TESTJVM_CREATE_DELAY_MS
+
+# A scaled monitor (Wine takes the scale from LogPixels): a variant made for the scale is shown at
+# its own size, "@150pct" before "@2x" as the runtime's splash names them; without one the image
+# is scaled smoothly (still one colour throughout); centred in physical pixels either way.
+set_scale() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null || fail "scale $1"; }
+trap 'set_scale 96' EXIT
+export TESTJVM_MAIN_SLEEP_MS=2500
+ini test.app.Report "Splash Screen=flat-400x300.png"
+set_scale 144
+drive --class SplashScreenWindow --screenshot "$CASE_DIR/scaled.bmp" --press look
+expect_place "150 %, scaled" 340 287 600 450
+expect_eq "150 %, scaled smoothly" ok "$([ "$(max_deviation scaled.bmp 30 144 200)" -le 6 ] && echo ok)"
+cp flat-401x301.png flat-400x300@150pct.png
+drive --class SplashScreenWindow --press look
+expect_place "150 %, its own variant" 439 361 401 301
+set_scale 192
+cp wide-1361x100.png flat-400x300@2x.png
+drive --class SplashScreenWindow --press look
+expect_place "200 %, the @2x variant" -40 462 1361 100
+cp flat-401x301.png flat-400x300@200pct.png
+drive --class SplashScreenWindow --press look
+expect_place "200 %, @200pct before @2x" 439 361 401 301
+rm flat-400x300@*.png
+drive --class SplashScreenWindow --press look
+expect_place "200 %, scaled" 240 212 800 600
+set_scale 96

@@ -11,13 +11,6 @@ remove_vendor_keys() {
 }
 trap remove_vendor_keys EXIT
 
-# trace_has WHAT LINE-PATTERN: a line of trace.txt, after its time and process id, matches.
-trace_has() {
-    tr -d '\r' < trace.txt | grep -Eq "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:.]+ \[[0-9]+\] $2" || { cat trace.txt; fail "trace: $1"; }
-    echo "ok: trace: $1"
-}
-# The text of a Windows path for a grep -E pattern.
-pattern() { printf '%s' "$1" | sed 's/[][\\.*^$()+?{}|]/\\&/g'; }
 
 # Views: a 64-bit runtime registered only in the 64-bit view goes to the companion from the 32-bit
 # launcher, and is the 64-bit launcher's own.

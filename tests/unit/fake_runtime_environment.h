@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/pe_header_check.h"
 #include "runtime/runtime_search.h"
 
 namespace launcher {
@@ -70,10 +71,18 @@ class FakeRuntimeEnvironment : public RuntimeEnvironment {
 
   std::u16string javaHomeVariable() override { return javaHome; }
 
+  // Every jvm.dll is built for this build's own machine unless `machines` says otherwise
+  // (nothing: a damaged header).
+  std::optional<std::uint16_t> moduleMachine(std::u16string_view path) override {
+    auto found = machines.find(path);
+    return found == machines.end() ? std::optional(kOwnMachine) : found->second;
+  }
+
   std::set<std::u16string, std::less<>> files;
   std::vector<std::u16string> listedKeys;
   std::map<std::u16string, std::string, std::less<>> releaseFiles;  // by home, ending in a backslash
   std::u16string javaHome;
+  std::map<std::u16string, std::optional<std::uint16_t>, std::less<>> machines;
 
  private:
   static size_t index(RegistryRoot root, RegistryView view) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/trace.h"
 #include "fake_runtime_environment.h"
 #include "settings/launcher_settings.h"
 
@@ -310,6 +311,96 @@ TEST(LocateRuntimeStages, SunJreKeyLoadsTheServerVmItRankedAsClientUnderFavorSer
   settings.jvmType = JvmType::server;
   machine.files.erase(u"C:\\jre8\\bin\\server\\jvm.dll");
   EXPECT_EQ(locateRuntimeStages(machine, settings, u"").source, RuntimeSource::none);
+}
+
+}  // namespace
+}  // namespace launcher
+
+namespace launcher {
+namespace {
+
+struct TraceLines : TraceOutput {
+  void writeLine(std::string_view line) override { lines += std::string(line) + "\n"; }
+  std::string lines;
+};
+
+// A machine where every stage offers a runtime whose jvm.dll is built for ARM64, and one more
+// registration of each stage's kind that this build can start.
+class MachineCheck : public ::testing::Test {
+ protected:
+  void arm64(std::u16string_view jvmDll) { machine_.machines[std::u16string(jvmDll)] = kMachineArm64; }
+
+  RuntimeLocation locate(std::string* trace = nullptr) {
+    TraceLines recorded;
+    setTraceOutput(&recorded);
+    RuntimeLocation location = locateRuntimeStages(machine_, criteria_, u"C:\\app\\");
+    setTraceOutput(nullptr);
+    if (trace) *trace = recorded.lines;
+    return location;
+  }
+
+  FakeRuntimeEnvironment machine_;
+  RuntimeCriteria criteria_;
+};
+
+TEST_F(MachineCheck, ANewerRegisteredRuntimeOfAnotherMachineLosesToAnOlderOneThatLoads) {
+  registerAll(machine_, {{2, u"21", u"C:\\arm21"}, {2, u"17", u"C:\\x17"}});
+  arm64(u"C:\\arm21\\bin\\client\\jvm.dll");
+  std::string trace;
+  RuntimeLocation location = locate(&trace);
+  EXPECT_EQ(location.source, RuntimeSource::registry);
+  EXPECT_EQ(location.jvmDllPath, u"C:\\x17\\bin\\client\\jvm.dll");
+  EXPECT_NE(trace.find("JRE\\21 (default view): version 21.0 (from key name), JRE, Sun, home \"C:\\arm21\\\": "
+                       "passed over: its jvm.dll is built for ARM64\n"),
+            std::string::npos)
+      << trace;
+
+  // Alone, it is no runtime at all: the user is asked, as when nothing is installed.
+  machine_.machines[u"C:\\x17\\bin\\client\\jvm.dll"] = std::nullopt;  // a damaged header
+  EXPECT_EQ(locate(&trace).source, RuntimeSource::none);
+  EXPECT_NE(trace.find("home \"C:\\x17\\\": passed over: its jvm.dll is not a complete module"), std::string::npos)
+      << trace;
+}
+
+TEST_F(MachineCheck, EveryStagePassesOverAForeignJvmDllAndTheNextStageWins) {
+  machine_.install(u"D:\\named\\", {u"client"});
+  arm64(u"D:\\named\\bin\\client\\jvm.dll");
+  machine_.files.insert(u"C:\\app\\jre\\bin\\java.dll");
+  machine_.install(u"C:\\app\\jre\\", {u"client"});
+  machine_.machines[u"C:\\app\\jre\\bin\\client\\jvm.dll"] = kMachineIa64;
+  machine_.install(u"D:\\home\\", {u"client"});
+  machine_.machines[u"D:\\home\\bin\\client\\jvm.dll"] = kCompanionMachine;
+  registerAll(machine_, {{2, u"1.8", u"C:\\jre8"}});
+  criteria_.jrePath = u"D:\\named";
+  criteria_.useJavaHome = true;
+  machine_.javaHome = u"D:\\home";
+
+  std::string trace;
+  RuntimeLocation location = locate(&trace);
+  EXPECT_EQ(location.source, RuntimeSource::registry);
+  for (const char* expected : {
+           "\"JRE Path\" \"D:\\named\": passed over: its jvm.dll is built for ARM64\n",
+           "beside the launcher \"C:\\app\\jre\\\": passed over: its jvm.dll is built for IA-64\n",
+           ": passed over: its jvm.dll is built for x86, which only a companion could start\n",
+       }) {
+    EXPECT_NE(trace.find(expected), std::string::npos) << expected << "\n in:\n" << trace;
+  }
+  // The companion's machine counts where a companion may start.
+  criteria_.withCompanion = true;
+  EXPECT_EQ(locate().source, RuntimeSource::javaHome);
+  // Another flavour of the same home may still load.
+  machine_.install(u"D:\\named\\", {u"server"});
+  criteria_.jvmType = JvmType::favorServer;
+  machine_.machines[u"D:\\named\\bin\\server\\jvm.dll"] = kMachineArm64;
+  EXPECT_EQ(locate().source, RuntimeSource::javaHome);
+  machine_.machines.erase(u"D:\\named\\bin\\server\\jvm.dll");
+  EXPECT_EQ(locate().jvmDllPath, u"D:\\named\\bin\\server\\jvm.dll");
+}
+
+TEST(MachineName, KnownMachinesByNameOthersByNumber) {
+  EXPECT_EQ(machineName(kMachineArm64), u"ARM64");
+  EXPECT_EQ(machineName(kMachineX64), u"x64");
+  EXPECT_EQ(machineName(0x01C0), u"machine 0x01C0");
 }
 
 }  // namespace

@@ -24,5 +24,25 @@ TEST(SplashLibraryPlace, TwoLevelsAboveTheRuntimeLibrary) {
   EXPECT_EQ(runtimeSplashLibraryCandidate(u"\\jvm.dll"), u"");
 }
 
+TEST(SplashScale, VariantsNamedAsTheRuntimeNamesThemAndTheScaledSize) {
+  EXPECT_EQ(splashScalePercent(96), 100u);
+  EXPECT_EQ(splashScalePercent(144), 150u);
+  EXPECT_EQ(splashScalePercent(120), 125u);
+  EXPECT_EQ(splashScalePercent(192), 200u);
+  using Names = std::vector<std::u16string>;
+  EXPECT_EQ(splashImageVariants(u"C:\\app\\splash.png", 100), Names{});
+  EXPECT_EQ(splashImageVariants(u"C:\\app\\splash.png", 150), Names{u"C:\\app\\splash@150pct.png"});
+  EXPECT_EQ(splashImageVariants(u"C:\\app\\splash.png", 200),
+            (Names{u"C:\\app\\splash@200pct.png", u"C:\\app\\splash@2x.png"}));
+  // A dot in a folder's name is no extension; a name without one gets the marker at its end.
+  EXPECT_EQ(splashImageVariants(u"C:\\v1.2\\splash", 300),
+            (Names{u"C:\\v1.2\\splash@300pct", u"C:\\v1.2\\splash@3x"}));
+  EXPECT_EQ(splashImageVariants(u"img/s.a.gif", 125), Names{u"img/s.a@125pct.gif"});
+  EXPECT_EQ(scaledSplashSize(400, 150), 600);
+  EXPECT_EQ(scaledSplashSize(3, 125), 4);
+  EXPECT_EQ(scaledSplashSize(1, 10), 1);
+  EXPECT_EQ(scaledSplashSize(0x7FFFFFFF, 200), 0x7FFFFFFF);
+}
+
 }  // namespace
 }  // namespace launcher

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/wide.h"
+#include "runtime/pe_header_check.h"
 #include "runtime/registry_key_win.h"
 #include "runtime/runtime_environment_win.h"
 #include "settings/launcher_settings.h"
@@ -59,13 +60,20 @@ class RuntimeRegistryTest : public ::testing::Test {
     deleteVendorKeys(kOtherView);
   }
 
-  // A runtime home with a VM of the given flavour; returns the home without a closing backslash.
-  std::u16string makeHome(const std::u16string& name, const char16_t* flavour = u"client") {
+  // A runtime home with a VM of the given flavour, whose jvm.dll has the headers of an image
+  // built for `machine`; returns the home without a closing backslash.
+  std::u16string makeHome(const std::u16string& name, const char16_t* flavour = u"client",
+                          std::uint16_t machine = kOwnMachine) {
     std::u16string home = root_ + name;
     for (std::u16string folder : {home, home + u"\\bin", home + u"\\bin\\" + flavour}) {
       ::CreateDirectoryW(as_wcstr(folder), nullptr);
     }
-    EXPECT_TRUE(testing::writeFile(home + u"\\bin\\" + flavour + u"\\jvm.dll", ""));
+    // "MZ", e_lfanew 64, "PE\0\0", the file header with its Machine and no optional header.
+    std::string image(64 + 4 + 20, '\0');
+    image[0] = 'M', image[1] = 'Z', image[0x3C] = 64;
+    image[64] = 'P', image[65] = 'E';
+    image[68] = static_cast<char>(machine & 0xFF), image[69] = static_cast<char>(machine >> 8);
+    EXPECT_TRUE(testing::writeFile(home + u"\\bin\\" + flavour + u"\\jvm.dll", image));
     return home;
   }
 
@@ -76,7 +84,7 @@ class RuntimeRegistryTest : public ::testing::Test {
 
 TEST_F(RuntimeRegistryTest, TheOwnViewIsSearchedFirstAndTheOtherOnlyForACompanion) {
   registerRuntime(kOwnView, u"Software\\JavaSoft\\JDK\\11.0.2", makeHome(u"jdk11"));
-  registerRuntime(kOtherView, u"Software\\JavaSoft\\JDK\\17.0.2", makeHome(u"jdk17"));
+  registerRuntime(kOtherView, u"Software\\JavaSoft\\JDK\\17.0.2", makeHome(u"jdk17", u"client", kCompanionMachine));
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), root_ + u"jdk11\\");
 
   deleteVendorKeys(kOwnView);
@@ -100,6 +108,15 @@ TEST_F(RuntimeRegistryTest, NewestAcceptableRuntimeWins) {
 
   settings_.preferredVersions = {u"1.7"};
   EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), root_ + u"jdk7\\");
+}
+
+TEST_F(RuntimeRegistryTest, ARuntimeOfAnotherMachineIsPassedOverByItsHeaders) {
+  registerRuntime(kOwnView, u"Software\\JavaSoft\\JRE\\21", makeHome(u"arm21", u"client", kMachineArm64));
+  registerRuntime(kOwnView, u"Software\\JavaSoft\\JRE\\17", makeHome(u"jre17"));
+  EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), root_ + u"jre17\\");
+  registerRuntime(kOwnView, u"Software\\JavaSoft\\JRE\\19", makeHome(u"empty19"));
+  EXPECT_TRUE(testing::writeFile(root_ + u"empty19\\bin\\client\\jvm.dll", ""));  // no headers at all
+  EXPECT_EQ(searchRegistry(machine_, settings_, RegistryView::defaultView), root_ + u"jre17\\");
 }
 
 TEST_F(RuntimeRegistryTest, JdkKeysOfTheOldFormPointIntoTheirJreFolder) {
