@@ -135,7 +135,7 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   const bool cache = choice.kind == ClassDataKind::aheadOfTimeCache;
   trace(u"class data", std::u16string(cache ? u"ahead-of-time cache: " : u"dynamic archive: ") +
                            std::u16string(choice.why));
-  std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", MAX_PATH),
+  std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", 32767),
                                                                 settings.productName, settings.productCode,
                                                                 context.modulePath);
   if (!folder) return;
