@@ -70,11 +70,18 @@ RuntimeLocation findJavaHomeJvm(RuntimeEnvironment& env, const RuntimeCriteria& 
   JvmDllProbe probe = findJvmDll(env, home, criteria.jvmType, &machines);
   traceStage(facts, probeOutcome(probe));
   if (probe.path.empty()) return {};
-  return {RuntimeSource::javaHome, std::move(probe.path), std::nullopt, stated};
+  // The release file is read here once: what it says of the vendor goes with the location.
+  std::optional<RuntimeVendor> vendor =
+      release && isIbmRelease(*release) ? std::optional(RuntimeVendor::ibm) : std::nullopt;
+  return {RuntimeSource::javaHome, std::move(probe.path), vendor, stated};
 }
 
 void completeFromReleaseFile(RuntimeEnvironment& env, RuntimeLocation& location) {
-  if (location.jvmDllPath.empty() || (location.version && location.vendor)) return;
+  // JAVA_HOME's release file was read by the search itself.
+  if (location.jvmDllPath.empty() || location.source == RuntimeSource::javaHome ||
+      (location.version && location.vendor)) {
+    return;
+  }
   std::optional<std::string> release =
       env.readReleaseFile(withTrailingBackslash(withoutLastComponents(location.jvmDllPath, 3)));
   if (!release) return;

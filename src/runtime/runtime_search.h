@@ -42,9 +42,9 @@ struct RuntimeLocation {
 };
 
 // Fills in, from the runtime's release file and reading it once, what the search did not learn
-// from a registry key: the version, and IBM as the vendor when the file names it (whose runtimes
-// end a program only through System.exit). The release file lies in the runtime's home, three
-// levels above its jvm.dll.
+// from a registry key or from JAVA_HOME's release file: the version, and IBM as the vendor when
+// the file names it (whose runtimes end a program only through System.exit). The release file
+// lies in the runtime's home, three levels above its jvm.dll.
 void completeFromReleaseFile(RuntimeEnvironment& env, RuntimeLocation& location);
 
 // The home JAVA_HOME names, when it is an absolute path whose runtime's "release" version lies in
