@@ -221,12 +221,14 @@ void LauncherApp::startSplash() {
 
 int LauncherApp::runJava() {
   if (!loadJavaRuntime(messageOwner, runtime.jvmDllPath, runtimeEntryPoints)) return -1;
-  // An empty class path has been reported, and the settings after it are not applied; the VM is
-  // still created with what there is.
-  if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
-    appendExtraArguments(settings.extraArguments, arguments);
-  }
-  addJavaCommandOption(settings.mainClass, arguments, vmSetup);
+  // An option the VM would refuse has been named to the user with the key to use instead.
+  if (!assembleVmOptions(messageOwner, context, settings, vmSetup)) return -1;
+  if (!settings.extraArguments.empty()) appendExtraArguments(settings.extraArguments, arguments);
+  // What names the program, as the java command has it: the class, the jar or the module.
+  const MainTarget target = mainTargetOf(settings, context.modulePath);
+  addJavaCommandOption(!target.className.empty() ? target.className : !vmSetup.mainJar.empty() ? vmSetup.mainJar
+                                                                                                : target.module,
+                       arguments, vmSetup);
   archive.prepare(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
   hookedArchive = &archive;
   JavaMainRequest request{runtimeEntryPoints,
@@ -234,6 +236,8 @@ int LauncherApp::runJava() {
                           onVmExit,
                           onVmAbort,
                           settings.mainClass,
+                          vmSetup.mainJar,
+                          target.module,
                           arguments,
                           settings.failureCheck,
                           // Only the runtime actually chosen counts: "VM Provider" admitting IBM's

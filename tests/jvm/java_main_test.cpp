@@ -119,12 +119,18 @@ std::string temporaryFile() {
   return name;
 }
 
-// Runs the host with the test classes on the class path, -Xcheck:jni and `flags`.
-HostRun runHost(std::vector<std::string> flags) {
-  std::vector<std::string> argv = testRuntime().enterTree;
+// Runs the host with the test classes on the class path (unless `testClassPath` is false),
+// -Xcheck:jni and `flags`; with `libjvm`, on that runtime of the host's own.
+HostRun runHost(std::vector<std::string> flags, bool testClassPath = true, const std::string& libjvm = {}) {
+  std::vector<std::string> argv = libjvm.empty() ? testRuntime().enterTree : std::vector<std::string>{};
   argv.push_back(JVM_HOST_PATH);
-  if (!testRuntime().libjvm.empty()) argv.insert(argv.end(), {"--libjvm", testRuntime().libjvm});
-  argv.insert(argv.end(), {"--vm-option", "-Xcheck:jni", "--vm-option", std::string("-Djava.class.path=") + JVM_TEST_CLASSES});
+  if (!libjvm.empty()) {
+    argv.insert(argv.end(), {"--libjvm", libjvm});
+  } else if (!testRuntime().libjvm.empty()) {
+    argv.insert(argv.end(), {"--libjvm", testRuntime().libjvm});
+  }
+  argv.insert(argv.end(), {"--vm-option", "-Xcheck:jni"});
+  if (testClassPath) argv.insert(argv.end(), {"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_CLASSES});
   argv.insert(argv.end(), flags.begin(), flags.end());
   std::vector<char*> args;
   for (std::string& a : argv) args.push_back(a.data());
@@ -951,4 +957,78 @@ TEST(JavaCommand, NamesTheMainClassAndArgumentsUnlessTheUserSetsIt) {
   EXPECT_TRUE(own.has("java-command [My Tool]")) << own.describe();
 }
 
+// The shapes of application besides a class path, started with the options the launcher gives
+// for "Main Jar", "Main Module" and "Module Path".
+class ApplicationShapes : public ::testing::Test {
+ protected:
+  static std::vector<std::string> jarStart() {
+    return {"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_MAIN_JAR, "--main-jar", JVM_TEST_MAIN_JAR,
+            "--arg", "x"};
+  }
+  static std::vector<std::string> moduleStart(const std::string& target) {
+    return {"--vm-option", std::string("--module-path=") + JVM_TEST_MODULE_JAR, "--vm-option",
+            "-Djdk.module.main=modapp", "--main-module", target};
+  }
+};
+
+TEST_F(ApplicationShapes, ExecutableJarsManifestNamesTheClassOpensAndStartsTheAgentFirst) {
+  const HostRun run = runHost(jarStart(), false);
+  expectCleanRun(run);
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+  // Launcher-Agent-Class is Java 9's; Java 8 starts main alone.
+  const bool agent = feature() >= 9;
+  EXPECT_EQ(run.has("jar-agent agentmain"), agent) << run.describe();
+  EXPECT_TRUE(run.has(std::string("jar-main agent-ran ") + (agent ? "true" : "false") + " args 1")) << run.describe();
+  EXPECT_TRUE(run.has("jar-main reflected into java.lang")) << run.describe();
+  EXPECT_TRUE(run.has("jar-main native access asked")) << run.describe();
+  EXPECT_FALSE(contains(run.errors, "restricted method")) << run.describe();
+
+  // The same class by name misses the manifest: from 17 on java.lang stays closed to it.
+  const HostRun byName = runHost({"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_MAIN_JAR,
+                                  "--main-class", "jarapp/Main"},
+                                 false);
+  EXPECT_FALSE(byName.has("jar-agent agentmain")) << byName.describe();
+  if (feature() >= 17) {
+    EXPECT_FALSE(byName.has("jar-main reflected into java.lang")) << byName.describe();
+    EXPECT_TRUE(contains(byName.errors, "InaccessibleObjectException")) << byName.describe();
+  }
+}
+
+TEST_F(ApplicationShapes, JarWithoutLauncherHelperIsNamedInMessage241) {
+  std::vector<std::string> flags = jarStart();
+  flags.insert(flags.begin(), "--no-boot-loader-lookup");
+  const HostRun run = runHost(flags, false);
+  EXPECT_EQ(run.exitCode, 255) << run.describe();
+  EXPECT_TRUE(run.hasPrefix("message 241: ")) << run.describe();
+  EXPECT_FALSE(run.hasPrefix("jar-main")) << run.describe();
+}
+
+TEST_F(ApplicationShapes, NamedModuleStartsByItsNameOrByModuleAndClassWithoutClassPath) {
+  if (feature() < 9) GTEST_SKIP() << "Java " << feature() << " has no modules";
+  const HostRun byName = runHost(moduleStart("modapp"), false);
+  expectCleanRun(byName);
+  EXPECT_EQ(byName.exitCode, 0) << byName.describe();
+  EXPECT_TRUE(byName.has("module-main modapp args 0 class-path []")) << byName.describe();
+
+  const HostRun byClass = runHost(moduleStart("modapp/modapp.Other"), false);
+  expectCleanRun(byClass);
+  EXPECT_EQ(byClass.exitCode, 0) << byClass.describe();
+  EXPECT_TRUE(byClass.has("module-other modapp")) << byClass.describe();
+
+  // Beside a class path the module still starts as a module.
+  const HostRun withClassPath = runHost(moduleStart("modapp"));
+  EXPECT_TRUE(withClassPath.hasPrefix("module-main modapp args 0")) << withClassPath.describe();
+}
+
+TEST_F(ApplicationShapes, JlinkImageStartsItsLinkedModule) {
+  if (!testRuntime().enterTree.empty()) GTEST_SKIP() << "the image is linked from the build's JDK";
+  const std::string libjvm = std::string(JVM_TEST_IMAGE) + "/lib/server/libjvm.so";
+  const HostRun run =
+      runHost({"--vm-option", "-Djdk.module.main=modapp", "--main-module", "modapp", "--arg", "a"}, false, libjvm);
+  expectCleanRun(run);
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+  EXPECT_TRUE(run.has("module-main modapp args 1 class-path []")) << run.describe();
+}
+
 }  // namespace
+

@@ -7,7 +7,7 @@
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
 //            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
 //            [--runtime-output-shown]
-//            --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//            (--main-class NAME | --main-jar PATH | --main-module MODULE[/CLASS]) [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
 //
 // With --forward, a forwarded start is served on a thread of its own when main is about to start
@@ -467,6 +467,10 @@ int main(int argc, char** argv) {
       archiveJars = value();
     } else if (flag == "--main-class") {
       request.mainClass = fromUtf8(value());
+    } else if (flag == "--main-jar") {
+      request.mainJar = fromUtf8(value());
+    } else if (flag == "--main-module") {
+      request.mainModule = fromUtf8(value());
     } else if (flag == "--arg") {
       request.arguments.push_back(fromUtf8(value()));
     } else if (flag == "--forward") {
@@ -491,7 +495,9 @@ int main(int argc, char** argv) {
 
   std::vector<std::u16string> givenOptions;
   for (const std::string& option : request.vmOptions) givenOptions.push_back(fromUtf8(option));
-  if (const auto command = launcher::javaCommandOption(request.mainClass, request.arguments, givenOptions)) {
+  const std::u16string& target =
+      !request.mainClass.empty() ? request.mainClass : !request.mainJar.empty() ? request.mainJar : request.mainModule;
+  if (const auto command = launcher::javaCommandOption(target, request.arguments, givenOptions)) {
     request.vmOptions.insert(request.vmOptions.begin(), launcher::utf8FromUtf16(*command));
   }
 
