@@ -47,7 +47,8 @@ class NameHash {
   std::uint64_t value_ = 0xcbf29ce484222325u;
 };
 
-// "<application and runtime>-<what they are made of>"; nothing when a class path entry is a folder.
+// "<application and runtime>-<what they are made of>"; nothing when a class or module path entry
+// is a folder.
 std::optional<std::u16string> archiveName(const ClassDataArchiveRequest& request, ArchiveFiles& files) {
   NameHash owner;
   owner.add(request.applicationPath);
@@ -55,11 +56,16 @@ std::optional<std::u16string> archiveName(const ClassDataArchiveRequest& request
   NameHash contents;
   contents.add(files.stamp(request.runtimeLibrary));
   contents.add(files.stamp(request.baseArchive));
-  for (const std::u16string& entry : request.classPath) {
-    std::optional<FileStamp> stamp = files.stamp(entry);
-    if (stamp && stamp->isFolder) return std::nullopt;
-    contents.add(entry);
-    contents.add(stamp);
+  // The module path after a mark, so that a jar moved from one path to the other renames it; an
+  // archive of a class path alone keeps the name it had before module paths counted.
+  for (const auto* path : {&request.classPath, &request.modulePath}) {
+    if (path == &request.modulePath && !path->empty()) contents.add(std::u16string(u"--module-path"));
+    for (const std::u16string& entry : *path) {
+      std::optional<FileStamp> stamp = files.stamp(entry);
+      if (stamp && stamp->isFolder) return std::nullopt;
+      contents.add(entry);
+      contents.add(stamp);
+    }
   }
   for (const std::string& option : request.vmOptions) {
     if (option.starts_with("-XX:") || option.starts_with("-Xmx")) contents.add(std::u16string(option.begin(), option.end()));

@@ -78,7 +78,9 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
     return;
   }
   if (!version || !runtimeWritesClassDataArchive(*version)) return;
-  if (setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) return;
+  // A module linked into the runtime (a jlink image) needs neither path.
+  if (setup.classPath.empty() && setup.modulePath.empty() && settings.mainModule.empty()) return;
+  if (optionsChooseClassSharing(setup.vmOptions)) return;
   std::optional<std::u16string> folder = classDataArchiveFolder(environmentValue(u"LOCALAPPDATA", MAX_PATH),
                                                                 settings.productName, settings.productCode,
                                                                 context.modulePath);
@@ -90,9 +92,14 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   request.runtimeLibrary = jvmDllPath;
   request.baseArchive = joinPath(folderOf(jvmDllPath), u"classes.jsa");
   request.classPath = classPathEntries(setup.classPath);
+  request.modulePath = classPathEntries(setup.modulePath);
   request.vmOptions = setup.vmOptions;
   request.startTag = decimalText(::GetCurrentProcessId());
   WindowsArchiveFiles files;
+  if (tracing() && !files.stamp(request.baseArchive)) {
+    trace(u"class data", u"no archive: the runtime has no " + quotedForTrace(request.baseArchive) +
+                             u" to build on; a runtime image made by jlink needs --generate-cds-archive");
+  }
   std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
   if (!plan) return;
 

@@ -80,7 +80,7 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
     // The runtime would read an empty class path as the current folder, and load the program
     // from wherever the user started it: the launcher's own folder stands in.
     showError(messageOwner, IDS_CLASS_PATH_EMPTY);
-    options.push_back(classPathOption(context.folder));
+    options.push_back(classPathOption(ansiSafePathList(messageOwner, context.folder)));
   }
   if (!withoutEmptyElements(modulePath, u';').empty()) {
     setup.modulePath = ansiSafePathList(messageOwner, modulePath);

@@ -215,6 +215,15 @@ bool isModuleAndClass(std::u16string_view mainClass) {
 
 MainTarget mainTargetOf(const LauncherSettings& settings, std::u16string_view executablePath) {
   MainTarget target{settings.mainClass, settings.mainJar, settings.mainModule};
+  // A module is started as a module: a class named besides it is its main class.
+  if (!target.module.empty()) {
+    if (target.module.find(u'/') == std::u16string::npos && !target.className.empty()) {
+      std::u16string dotted = target.className;
+      std::replace(dotted.begin(), dotted.end(), u'/', u'.');
+      target.module += u'/' + dotted;
+    }
+    target.className.clear();
+  }
   if (target.className.empty() && target.jar.empty() && target.module.empty() && settings.embeddedJar) {
     target.jar = executablePath;
   }

@@ -111,8 +111,10 @@ struct SettingKey {
 };
 
 // What starts the program: a class by name, an executable jar whose manifest names the class, or
-// a module. The class wins over the jar's manifest; with "Embedded Jar" and no class, jar or
-// module named, the launcher itself (`executablePath`) is the jar.
+// a module. The class wins over the jar's manifest; a module wins over both, and a class named
+// besides a bare module name is the module's main class ("module/package.Class"). With
+// "Embedded Jar" and no class, jar or module named, the launcher itself (`executablePath`) is the
+// jar.
 struct MainTarget {
   std::u16string className;
   std::u16string jar;

@@ -770,6 +770,43 @@ TEST_F(ClassDataArchive, TwoFirstStartsAtOnceBothRunAndLeaveOneGoodArchive) {
 // launcher leaves out folders it can see; one named in a jar's manifest shows only when the VM
 // aborts. One abort may have had another cause, so it is only noted; the second in a row is
 // remembered, so that only those two starts are affected.
+// A named module on the module path and a module linked into a runtime image: the module's
+// classes are archived like a jar's, and the archive's name follows the module's jar.
+TEST_F(ClassDataArchive, ModulesOnTheModulePathAreArchivedAndAnImageWithoutBaseArchiveGetsNone) {
+  const std::string modules = dir_ + "/modapp.jar";
+  writeFile(modules, readFile(JVM_TEST_MODULE_JAR));
+  auto startModule = [&](const std::string& log) {
+    return runHost({"--class-data-archive", folder(), "--archive-module-path", modules, "--vm-option",
+                    "--module-path=" + modules, "--vm-option", "-Djdk.module.main=modapp", "--vm-option",
+                    "-Xlog:class+load=info:file=" + log, "--main-module", "modapp"},
+                   false);
+  };
+  const HostRun first = startModule(dir_ + "/first.log");
+  EXPECT_EQ(first.exitCode, 0) << first.describe();
+  EXPECT_TRUE(first.hasPrefix("module-main modapp")) << first.describe();
+  EXPECT_TRUE(first.has("archive-published yes")) << first.describe();
+  ASSERT_EQ(files().size(), 1u);
+  const std::string archive = files()[0];
+  const HostRun second = startModule(dir_ + "/second.log");
+  EXPECT_TRUE(second.hasPrefix("archive-option -XX:SharedArchiveFile=")) << second.describe();
+  EXPECT_TRUE(contains(readFile(dir_ + "/second.log"), "modapp.Hello source: shared objects file (top)"))
+      << readFile(dir_ + "/second.log");
+  // A new module jar: a new archive, the stale one removed.
+  struct utimbuf later{std::time(nullptr) + 60, std::time(nullptr) + 60};
+  ASSERT_EQ(utime(modules.c_str(), &later), 0);
+  const HostRun renewed = startModule(dir_ + "/renewed.log");
+  EXPECT_TRUE(renewed.has("archive-published yes")) << renewed.describe();
+  ASSERT_EQ(files().size(), 1u);
+  EXPECT_NE(files()[0], archive);
+
+  if (!testRuntime().enterTree.empty()) return;  // the image is the build JDK's
+  const HostRun image = runHost({"--class-data-archive", folder(), "--vm-option", "-Djdk.module.main=modapp",
+                                 "--main-module", "modapp"},
+                                false, std::string(JVM_TEST_IMAGE) + "/lib/server/libjvm.so");
+  EXPECT_TRUE(image.has("archive none")) << image.describe();
+  EXPECT_TRUE(image.hasPrefix("module-main modapp")) << image.describe();
+}
+
 TEST_F(ClassDataArchive, FoldersOnTheClassPathAreLeftWithoutArchive) {
   const HostRun direct = start(JVM_TEST_CLASSES);
   expectQuietSuccess(direct);

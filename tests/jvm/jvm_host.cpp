@@ -5,7 +5,8 @@
 //
 //   jvm_host [--libjvm PATH] [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
-//            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
+//            [--error-append] [--class-data-archive FOLDER [--archive-class-path JAR[:JAR]...]
+//            [--archive-module-path JAR[:JAR]...]]
 //            [--runtime-output-shown]
 //            (--main-class NAME | --main-jar PATH | --main-module MODULE[/CLASS]) [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
@@ -20,7 +21,8 @@
 // launcher, after "abort-ends-process".
 //
 // With --class-data-archive the class-data archive is planned as the launcher plans it, for the
-// given jars as the class path; its options go first, and it is published when the VM has ended.
+// given jars as the class path (and module path, which the caller hands the VM itself); its
+// options go first, and it is published when the VM has ended.
 // As in the launcher, only for a runtime whose release file names version 13 or later.
 //
 // --libjvm names the runtime (default: the build's JDK). Like the launcher, the host hands the VM
@@ -346,9 +348,20 @@ std::optional<launcher::JavaVersion> releaseVersion(const std::string& libjvm) {
 }
 
 // Plans the archive as the launcher does and puts its options first.
-void planArchive(const std::string& folder, const std::string& jars, const std::string& libjvm,
-                 JavaMainRequest& request) {
-  request.vmOptions.push_back("-Djava.class.path=" + jars);
+std::vector<std::u16string> colonSeparated(const std::string& list) {
+  std::vector<std::u16string> entries;
+  for (std::size_t start = 0; start < list.size();) {
+    std::size_t end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    entries.push_back(fromUtf8(list.substr(start, end - start)));
+    start = end + 1;
+  }
+  return entries;
+}
+
+void planArchive(const std::string& folder, const std::string& jars, const std::string& modules,
+                 const std::string& libjvm, JavaMainRequest& request) {
+  if (!jars.empty()) request.vmOptions.push_back("-Djava.class.path=" + jars);
   const std::optional<launcher::JavaVersion> version = releaseVersion(libjvm);
   if (!version || !launcher::runtimeWritesClassDataArchive(*version)) {
     printLine("archive none: the runtime's version is older than 13 or unknown");
@@ -359,12 +372,8 @@ void planArchive(const std::string& folder, const std::string& jars, const std::
   archive.request.applicationPath = fromUtf8(JVM_HOST_SELF);
   archive.request.runtimeLibrary = fromUtf8(libjvm);
   archive.request.baseArchive = fromUtf8(libjvm.substr(0, libjvm.rfind('/')) + "/classes.jsa");
-  for (std::size_t start = 0; start <= jars.size();) {
-    std::size_t end = jars.find(':', start);
-    if (end == std::string::npos) end = jars.size();
-    archive.request.classPath.push_back(fromUtf8(jars.substr(start, end - start)));
-    start = end + 1;
-  }
+  archive.request.classPath = colonSeparated(jars);
+  archive.request.modulePath = colonSeparated(modules);
   archive.request.vmOptions = request.vmOptions;
   archive.request.startTag = fromUtf8(std::to_string(getpid()));
   PosixArchiveFiles files;
@@ -429,6 +438,7 @@ int main(int argc, char** argv) {
   std::uint32_t stackSize = 0;
   std::string archiveFolder;
   std::string archiveJars;
+  std::string archiveModules;
   std::string libjvm = LAUNCHER_TEST_LIBJVM;
   for (int i = 1; i < argc; ++i) {
     const std::string_view flag = argv[i];
@@ -465,6 +475,8 @@ int main(int argc, char** argv) {
       archiveFolder = value();
     } else if (flag == "--archive-class-path") {
       archiveJars = value();
+    } else if (flag == "--archive-module-path") {
+      archiveModules = value();
     } else if (flag == "--main-class") {
       request.mainClass = fromUtf8(value());
     } else if (flag == "--main-jar") {
@@ -519,7 +531,7 @@ int main(int argc, char** argv) {
   request.abortHook = onVmAbort;
   request.runtimeOutput = {formatHostText, passOnToHostStream};
 
-  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, libjvm, request);
+  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, archiveModules, libjvm, request);
 
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));

@@ -428,6 +428,12 @@ TEST(MainTargetOf, TheClassOrTheJarOrTheModuleAndTheLauncherAsItsOwnJar) {
   const MainTarget target = mainTargetOf(settings, u"C:\\App\\app.exe");
   EXPECT_EQ(target.className, u"com/acme/Main");
   EXPECT_EQ(target.jar, u"");
+  // Beside a module the class is the module's main class; a module naming its own keeps it.
+  settings.mainModule = u"app";
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").module, u"app/com.acme.Main");
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").className, u"");
+  settings.mainModule = u"app/app.Start";
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").module, u"app/app.Start");
 }
 
 }  // namespace
