@@ -152,6 +152,8 @@ if(LAUNCHER_ARCH STREQUAL "x86")
 else()
   # The splash window does not differ by architecture; the runtime's splash library does.
   add_scenario(splash_window gui)
+  # Which options reach the runtime does not differ by architecture either.
+  add_scenario(application_shapes gui)
 endif()
 add_scenario(single_instance win)
 add_scenario(single_instance_off win)
