@@ -46,9 +46,9 @@ expect_eq "exit code, module/class" 0 "$(report exit)"
 looked_up "module and class" "checkAndLoadMain true 3 app/test.app.Report"
 
 # The java command's own options: a box naming the option and the key, and -1.
-for refused in "-jar app.jar:-jar:Main Jar" "-m app/app.Main:-m:Main Module" "@vm.args:@vm.args:Virtual Machine Parameters" \
-        "-splash:s.png:-splash:s.png:Splash Screen"; do
-    written=${refused%%:*}; rest=${refused#*:}; key=${rest##*:}; option=${rest%:*}
+for refused in "-jar app.jar|-jar|Main Jar" "-m app/app.Main|-m|Main Module" "@vm.args|@vm.args|Virtual Machine Parameters" \
+        "-splash:s.png|-splash:s.png|Splash Screen"; do
+    written=${refused%%|*}; rest=${refused#*|}; key=${rest##*|}; option=${rest%|*}
     write_ini app.ini "[Java Runtime Environment]" "Main Class=test.app.Report" "JRE Path=jre" \
         "Virtual Machine Parameters=-Xmx64m $written" "[Class Path]" "Class Path=lib\\a.jar"
     rm -f report.txt
