@@ -17,6 +17,7 @@
 #include "jvm/class_data_archive_win.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
+#include "jvm/jar_splash_win.h"
 #include "jvm/java_runtime_win.h"
 #include "jvm/runtime_output.h"
 #include "jvm/runtime_output_win.h"
@@ -212,10 +213,16 @@ int LauncherApp::run() {
 }
 
 void LauncherApp::startSplash() {
-  if (settings.splashImage.empty()) return;
   // Beside the launcher, as every other file of the application, whatever the current folder.
-  SplashRequest request{fullPathName(anchoredPath(context.folder, settings.splashImage)), settings.splashShadow,
-                        settings.preferRuntimeSplash};
+  std::u16string image =
+      settings.splashImage.empty() ? std::u16string() : fullPathName(anchoredPath(context.folder, settings.splashImage));
+  // Else the image an executable jar's manifest names, as "java -jar" shows it.
+  const std::u16string jar = mainTargetOf(settings, context.modulePath).jar;
+  if (image.empty() && !jar.empty()) {
+    image = jarSplashFile = extractJarSplashImage(jar == context.modulePath ? jar : fullPathName(anchoredPath(context.folder, jar)));
+  }
+  if (image.empty()) return;
+  SplashRequest request{image, settings.splashShadow, settings.preferRuntimeSplash};
   splash.start(request, runtime.jvmDllPath);
 }
 
@@ -275,6 +282,7 @@ void LauncherApp::cleanup() {
   destroyJavaVm(javaVm);
   archive.finish(false);
   splash.closeRuntimeSplash();
+  if (!jarSplashFile.empty()) ::DeleteFileW(as_wcstr(jarSplashFile));
   singleInstance.tearDown();
 }
 

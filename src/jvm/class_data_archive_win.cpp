@@ -97,8 +97,7 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   request.startTag = decimalText(::GetCurrentProcessId());
   WindowsArchiveFiles files;
   if (tracing() && !files.stamp(request.baseArchive)) {
-    trace(u"class data", u"no archive: the runtime has no " + quotedForTrace(request.baseArchive) +
-                             u" to build on; a runtime image made by jlink needs --generate-cds-archive");
+    trace(u"class data", u"no archive: no " + quotedForTrace(request.baseArchive) + u" (jlink --generate-cds-archive)");
   }
   std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
   if (!plan) return;

@@ -1,5 +1,6 @@
 #include "jvm/jar_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace launcher {
@@ -16,6 +17,8 @@ std::uint32_t number(std::string_view bytes, size_t at, int width) {
   for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
   return value;
 }
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // The bits of a deflate stream, least significant first. Reading past the end gives zeros and
 // sets `over`, which ends the stream as damaged.
@@ -80,12 +83,11 @@ int decode(BitReader& bits, const Huffman& code) {
   return -1;
 }
 
-constexpr std::uint16_t kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                         31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr std::uint8_t kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                         2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistanceBase[] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,    65,    97,    129,
-                                           193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+// The extra bits of length symbol 257 + `index` and of distance symbol `index`; the bases follow
+// from them (RFC 1951, 3.2.5), so no tables are kept.
+int lengthExtra(int index) { return index < 8 || index == 28 ? 0 : (index - 4) / 4; }
+int distanceExtra(int index) { return index < 4 ? 0 : (index >> 1) - 1; }
+
 constexpr std::uint8_t kCodeLengthOrder[] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 // The literal/length and distance codes of a block with its own codes; false when they are damaged.
@@ -120,7 +122,9 @@ bool readDynamicCodes(BitReader& bits, Huffman& literals, Huffman& distances) {
 }  // namespace
 
 std::optional<std::string> inflateExactly(std::string_view deflated, size_t size) {
-  std::string out;
+  // Written in place up to the size the archive records, which the caller has bounded.
+  std::string out(size, '\0');
+  size_t produced = 0;
   BitReader bits{deflated};
   bool last = false;
   while (!last) {
@@ -132,11 +136,10 @@ std::optional<std::string> inflateExactly(std::string_view deflated, size_t size
       bits.count = 0;
       const std::uint32_t length = number(deflated, bits.pos, 2);
       if (bits.pos > deflated.size() || deflated.size() - bits.pos < 4 + static_cast<size_t>(length) ||
-          number(deflated, bits.pos + 2, 2) != (~length & 0xFFFF) ||
-          length > size - out.size()) {
+          number(deflated, bits.pos + 2, 2) != (~length & 0xFFFF) || length > size - produced) {
         return std::nullopt;
       }
-      out.append(deflated.substr(bits.pos + 4, length));
+      for (std::uint32_t i = 0; i < length; ++i) out[produced++] = deflated[bits.pos + 4 + i];
       bits.pos += 4 + length;
       continue;
     }
@@ -150,21 +153,24 @@ std::optional<std::string> inflateExactly(std::string_view deflated, size_t size
       return std::nullopt;
     }
     for (int symbol = decode(bits, literals); symbol != 256; symbol = decode(bits, literals)) {
-      if (symbol < 0 || symbol > 285 || out.size() >= size) return std::nullopt;
+      if (symbol < 0 || symbol > 285 || produced >= size) return std::nullopt;
       if (symbol < 256) {
-        out.push_back(static_cast<char>(symbol));
+        out[produced++] = static_cast<char>(symbol);
         continue;
       }
-      const size_t length = kLengthBase[symbol - 257] + bits.take(kLengthExtra[symbol - 257]);
+      size_t length = 3, distance = 1;
+      for (int k = 0; k < symbol - 257; ++k) length += size_t{1} << lengthExtra(k);
+      if (symbol == 285) length = 258;
+      length += bits.take(lengthExtra(symbol - 257));
       const int distanceSymbol = decode(bits, distances);
       if (distanceSymbol < 0 || distanceSymbol > 29) return std::nullopt;
-      const int extra = distanceSymbol < 4 ? 0 : (distanceSymbol >> 1) - 1;
-      const size_t distance = kDistanceBase[distanceSymbol] + bits.take(extra);
-      if (bits.over || distance > out.size() || length > size - out.size()) return std::nullopt;
-      for (size_t i = 0; i < length; ++i) out.push_back(out[out.size() - distance]);
+      for (int k = 0; k < distanceSymbol; ++k) distance += size_t{1} << distanceExtra(k);
+      distance += bits.take(distanceExtra(distanceSymbol));
+      if (bits.over || distance > produced || length > size - produced) return std::nullopt;
+      for (size_t i = 0; i < length; ++i, ++produced) out[produced] = out[produced - distance];
     }
   }
-  if (bits.over || out.size() != size) return std::nullopt;
+  if (bits.over || produced != size) return std::nullopt;
   return out;
 }
 
@@ -204,34 +210,25 @@ std::optional<std::string> jarEntry(std::string_view jar, std::string_view name,
 }
 
 std::string manifestValue(std::string_view manifest, std::string_view name) {
+  // Line by line, "\r\n", "\r" or "\n" ending each; the main section ends at an empty line.
   std::string value;
-  bool inValue = false;
-  while (!manifest.empty()) {
-    const size_t lineEnd = manifest.find_first_of("\r\n");
-    const std::string_view line = manifest.substr(0, lineEnd);
-    size_t next = lineEnd == std::string_view::npos ? manifest.size() : lineEnd + 1;
-    if (lineEnd != std::string_view::npos && manifest[lineEnd] == '\r' && next < manifest.size() &&
-        manifest[next] == '\n') {
-      ++next;
-    }
-    manifest.remove_prefix(next);
-    // The main section ends at the first empty line.
-    if (line.empty()) break;
-    if (line.front() == ' ') {
-      if (inValue) value.append(line.substr(1));
+  bool found = false;
+  size_t at = 0;
+  while (at < manifest.size()) {
+    size_t end = at;
+    while (end < manifest.size() && manifest[end] != '\r' && manifest[end] != '\n') ++end;
+    const char* line = manifest.data() + at;
+    const size_t length = end - at;
+    at = end + (end + 1 < manifest.size() && manifest[end] == '\r' && manifest[end + 1] == '\n' ? 2 : 1);
+    if (length == 0 || (found && line[0] != ' ')) break;
+    if (found) {
+      value.append(line + 1, length - 1);
       continue;
     }
-    if (inValue) break;
-    const size_t colon = line.find(": ");
-    if (colon != name.size()) continue;
-    bool same = true;
-    for (size_t i = 0; i < colon && same; ++i) {
-      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-      same = lower(line[i]) == lower(name[i]);
-    }
-    if (!same) continue;
-    value = line.substr(colon + 2);
-    inValue = true;
+    if (length < name.size() + 2 || line[name.size()] != ':' || line[name.size() + 1] != ' ') continue;
+    found = true;
+    for (size_t i = 0; i < name.size(); ++i) found = found && lowerAscii(line[i]) == lowerAscii(name[i]);
+    if (found) value.assign(line + name.size() + 2, length - name.size() - 2);
   }
   return value;
 }

@@ -179,11 +179,7 @@ jclass loadFromJarOrModule(JNIEnv* env, const JavaMainRequest& request, std::u16
     describePendingException(env);
     className = javaStringText(env, static_cast<jstring>(name.get()));
   }
-  if (tracing()) {
-    trace(u"main class", quotedForTrace(what) + (mainClass != nullptr ? u": " + quotedForTrace(className) +
-                                                                            u" loaded through LauncherHelper"
-                                                                      : std::u16string(u": LauncherHelper gave no class")));
-  }
+  trace(u"main class", className);
   return mainClass;
 }
 

@@ -66,7 +66,6 @@ bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& co
   if (settings.embeddedJar) classPath = prependEmbeddedJar(classPath, context.modulePath);
   if (!target.jar.empty()) {
     std::u16string jar = target.jar == context.modulePath ? target.jar : fullPathName(anchoredPath(context.folder, target.jar));
-    if (tracing()) trace(u"main jar", quotedForTrace(jar));
     if (jar != context.modulePath) classPath = prependEmbeddedJar(classPath, jar);
     setup.mainJar = ansiSafePathList(messageOwner, jar);
   }

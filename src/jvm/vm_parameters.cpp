@@ -20,22 +20,9 @@ size_t afterQuotedRun(std::u16string_view text, size_t open) {
 }
 
 // The java command writes these with a space before their value; the VM takes only "name=value".
-struct JoinedOption {
-  std::u16string_view written;
-  std::u16string_view joined;
-};
-constexpr JoinedOption kModuleOptions[] = {
-    {u"--module-path", u"--module-path="},
-    {u"-p", u"--module-path="},
-    {u"--upgrade-module-path", u"--upgrade-module-path="},
-    {u"--add-modules", u"--add-modules="},
-    {u"--limit-modules", u"--limit-modules="},
-    {u"--add-exports", u"--add-exports="},
-    {u"--add-opens", u"--add-opens="},
-    {u"--add-reads", u"--add-reads="},
-    {u"--patch-module", u"--patch-module="},
-    {u"--enable-native-access", u"--enable-native-access="},
-};
+constexpr std::u16string_view kModuleOptions[] = {
+    u"--module-path", u"--upgrade-module-path", u"--add-modules", u"--limit-modules", u"--add-exports",
+    u"--add-opens",   u"--add-reads",           u"--patch-module", u"--enable-native-access"};
 
 }  // namespace
 
@@ -48,9 +35,10 @@ std::u16string_view keyInsteadOfJavaToolOption(std::u16string_view option) {
   return {};
 }
 
-std::u16string_view joinedModuleOption(std::u16string_view option) {
-  for (const JoinedOption& row : kModuleOptions) {
-    if (option == row.written) return row.joined;
+std::u16string joinedModuleOption(std::u16string_view option) {
+  if (option == u"-p") return u"--module-path=";
+  for (std::u16string_view name : kModuleOptions) {
+    if (option == name) return std::u16string(name) + u'=';
   }
   return {};
 }
@@ -145,8 +133,8 @@ VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bas
       result.insteadKey = key;
       return result;
     }
-    if (const std::u16string_view joined = joinedModuleOption(option); !joined.empty() && i + 1 < tokens.size()) {
-      option.assign(joined).append(unquoteVmParameter(tokens[++i]));
+    if (std::u16string joined = joinedModuleOption(option); !joined.empty() && i + 1 < tokens.size()) {
+      option = std::move(joined.append(unquoteVmParameter(tokens[++i])));
     }
     if (std::optional<MemoryBase> base = memoryShareBase(option)) {
       option = rewriteMemoryShare(option, memoryBaseKb(*base, bases));

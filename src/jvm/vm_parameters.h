@@ -55,7 +55,7 @@ std::u16string_view keyInsteadOfJavaToolOption(std::u16string_view option);
 
 // The "=" form the VM takes of a module option the java command writes with a space ("-p" is
 // "--module-path="); empty for any other option.
-std::u16string_view joinedModuleOption(std::u16string_view option);
+std::u16string joinedModuleOption(std::u16string_view option);
 
 // Splits `value` and passes each token, in order, through the rules: unquote; rewrite a memory
 // share against `bases`; take the stack size from an "-Xss" option (after the rewrite, so a

@@ -72,3 +72,16 @@ expect_eq "launcher's folder as class path" "$dir" "$(reported classpath)"
 expect_eq "VM parameters after 209" "-Xmx64m" "$(reported option.3)"
 expect_eq "Cmd after 209" "extra" "$(reported arg.0.text)"
 [ -e out.txt ] || fail "no output file after 209"
+
+# The splash image the jar's manifest names, shown from inside the jar while no "Splash Screen"
+# is set: the launcher's own window, as large as the image, centred; its file is gone afterwards.
+cp "$BUILD_DIR/splash-images/splash.jar" app.jar
+write_ini app.ini "[Java Runtime Environment]" "Main Jar=app.jar" "JRE Path=jre"
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')" 2>/dev/null)
+[ -d "$temp" ] || fail "no temporary folder: [$temp]"
+TESTJVM_MAIN_SLEEP_MS=2500 drive --class SplashScreenWindow --press look
+field() { grep '^window 1 class=SplashScreenWindow ' driver.txt | head -1 | tr ' ' '\n' | sed -n "s/^$1=//p"; }
+expect_eq "the jar's splash window" "440,362 400x300" "$(field x),$(field y) $(field width)x$(field height)"
+expect_eq "exit code with the jar's splash" 0 "$(report exit)"
+ls "$temp"/spl*.tmp 2>/dev/null && fail "the splash image's file is left in $temp"
+echo "ok: no splash image file left"
