@@ -233,8 +233,8 @@ int LauncherApp::runJava() {
   if (!settings.extraArguments.empty()) appendExtraArguments(settings.extraArguments, arguments);
   // What names the program, as the java command has it: the class, the jar or the module.
   const MainTarget target = mainTargetOf(settings, context.modulePath);
-  addJavaCommandOption(!target.className.empty() ? target.className : !vmSetup.mainJar.empty() ? vmSetup.mainJar
-                                                                                                : target.module,
+  addJavaCommandOption(!target.className.empty() ? target.className : !target.module.empty() ? target.module
+                                                                                               : vmSetup.mainJar,
                        arguments, vmSetup);
   archive.prepare(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
   hookedArchive = &archive;
@@ -243,7 +243,8 @@ int LauncherApp::runJava() {
                           onVmExit,
                           onVmAbort,
                           target.className,
-                          target.className.empty() ? vmSetup.mainJar : std::u16string(),
+                          // A module wins over a jar's manifest, as the class does.
+                          target.className.empty() && target.module.empty() ? vmSetup.mainJar : std::u16string(),
                           target.module,
                           arguments,
                           settings.failureCheck,
