@@ -51,6 +51,7 @@ add_library(launcher_win STATIC
   src/base/thread_win.cpp
   src/base/trace_win.cpp
   src/jvm/class_data_archive_win.cpp
+  src/jvm/jar_splash_win.cpp
   src/jvm/java_environment_win.cpp
   src/jvm/java_main_thread_win.cpp
   src/jvm/java_runtime_win.cpp

@@ -85,6 +85,8 @@ class LauncherApp {
   ClassDataArchiveStart archive;
   // The runtime's splash or the launcher's own window, while one is shown.
   SplashScreen splash{messageOwner};
+  // The splash image taken out of the executable jar, removed once no splash shows it.
+  std::u16string jarSplashFile;
   // Serves forwarded starts while this is the first instance; outlives the single instance.
   SecondaryMainServer secondaryMainServer;
   SingleInstance singleInstance;

@@ -125,11 +125,13 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   // bin\server\jvm.dll: the runtime's java.exe lies in bin.
   std::u16string javaCommand = joinPath(folderOf(folderOf(jvmDllPath)), u"java.exe");
   std::optional<FileStamp> java = WindowsArchiveFiles().stamp(javaCommand);
+  // A module linked into the runtime (a jlink image) needs neither path.
+  const bool noPaths = setup.classPath.empty() && setup.modulePath.empty() && settings.mainModule.empty();
   const ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
-  if (choice.kind == ClassDataKind::none || setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) {
+  if (choice.kind == ClassDataKind::none || noPaths || optionsChooseClassSharing(setup.vmOptions)) {
     trace(u"class data", u"none: " + std::u16string(choice.kind == ClassDataKind::none ? choice.why
-                                                    : setup.classPath.empty() ? u"no class path"
-                                                                              : u"the user's own options decide"));
+                                                    : noPaths ? u"no class path or module"
+                                                                    : u"the user's own options decide"));
     return;
   }
   const bool cache = choice.kind == ClassDataKind::aheadOfTimeCache;
@@ -146,11 +148,15 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   request.runtimeLibrary = jvmDllPath;
   request.baseArchive = joinPath(folderOf(jvmDllPath), u"classes.jsa");
   request.classPath = classPathEntries(setup.classPath);
+  request.modulePath = classPathEntries(setup.modulePath);
   request.vmOptions = setup.vmOptions;
   request.startTag = decimalText(::GetCurrentProcessId());
   request.aheadOfTime = cache;
   request.javaCommand = std::move(javaCommand);
   WindowsArchiveFiles files;
+  if (!cache && tracing() && !files.stamp(request.baseArchive)) {
+    trace(u"class data", u"no archive: no " + quotedForTrace(request.baseArchive) + u" (jlink --generate-cds-archive)");
+  }
   std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
   if (!plan) {
     trace(u"class data", u"none: an earlier attempt failed, the folder cannot be written, or the cache is being made");
