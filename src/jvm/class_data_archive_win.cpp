@@ -102,6 +102,10 @@ bool startCacheAssembly(const std::vector<std::u16string>& command, const std::u
   return started;
 }
 
+// No 32-bit Windows runtime makes an ahead-of-time cache (that port ended with version 23), so
+// the x86 launcher, which loads only 32-bit runtimes, carries none of that code.
+constexpr bool kRuntimesMakeCaches = sizeof(void*) == 8;
+
 std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
   std::vector<std::u16string> entries;
   for (std::u16string& entry : splitAt(classPath, u';')) {
@@ -127,7 +131,10 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   std::optional<FileStamp> java = WindowsArchiveFiles().stamp(javaCommand);
   // A module linked into the runtime (a jlink image) needs neither path.
   const bool noPaths = setup.classPath.empty() && setup.modulePath.empty() && settings.mainModule.empty();
-  const ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
+  ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
+  if (!kRuntimesMakeCaches && choice.kind == ClassDataKind::aheadOfTimeCache) {
+    choice = {ClassDataKind::dynamicArchive, u"a 32-bit runtime makes no ahead-of-time cache"};
+  }
   if (choice.kind == ClassDataKind::none || noPaths || optionsChooseClassSharing(setup.vmOptions)) {
     trace(u"class data", u"none: " + std::u16string(choice.kind == ClassDataKind::none ? choice.why
                                                     : noPaths ? u"no class path or module"
@@ -186,7 +193,7 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
 void ClassDataArchiveStart::finish(bool keep) {
   if (!pending_.exchange(false)) return;
   WindowsArchiveFiles files;
-  if (keep && !plan_.assembled.empty()) {
+  if (kRuntimesMakeCaches && keep && !plan_.assembled.empty()) {
     std::optional<std::vector<std::u16string>> command = cacheAssemblyCommand(request_, plan_, files);
     if (command && !startCacheAssembly(*command, plan_.assemblyLog, request_.folder)) {
       files.remove(plan_.assemblyLog);
