@@ -161,6 +161,7 @@ bool LauncherApp::readSettings() {
   SettingsOutcome outcome = readSettingsFrom(source, settings);
   switch (outcome.status) {
     case SettingsOutcome::complete:
+      target = mainTargetOf(settings, context.modulePath);
       return true;
     case SettingsOutcome::requiredKeyEmpty:
       // The profile functions read a missing or locked file as one without keys; the user must
@@ -220,7 +221,7 @@ void LauncherApp::startSplash() {
   std::u16string image =
       settings.splashImage.empty() ? std::u16string() : fullPathName(anchoredPath(context.folder, settings.splashImage));
   // Else the image an executable jar's manifest names, as "java -jar" shows it.
-  const std::u16string jar = mainTargetOf(settings, context.modulePath).jar;
+  const std::u16string& jar = target.jar;
   if (image.empty() && !jar.empty()) {
     image = jarSplashFile = extractJarSplashImage(jar == context.modulePath ? jar : fullPathName(anchoredPath(context.folder, jar)));
   }
@@ -232,10 +233,9 @@ void LauncherApp::startSplash() {
 int LauncherApp::runJava() {
   if (!loadJavaRuntime(messageOwner, runtime.jvmDllPath, runtimeEntryPoints)) return -1;
   // An option the VM would refuse has been named to the user with the key to use instead.
-  if (!assembleVmOptions(messageOwner, context, settings, vmSetup)) return -1;
+  if (!assembleVmOptions(messageOwner, context, settings, target, vmSetup)) return -1;
   if (!settings.extraArguments.empty()) appendExtraArguments(settings.extraArguments, arguments);
   // What names the program, as the java command has it: the class, the jar or the module.
-  const MainTarget target = mainTargetOf(settings, context.modulePath);
   addJavaCommandOption(!target.className.empty() ? target.className : !target.module.empty() ? target.module
                                                                                                : vmSetup.mainJar,
                        arguments, vmSetup);

@@ -72,6 +72,8 @@ class LauncherApp {
   // opens, never copied before.
   MessageOwner messageOwner;
   LauncherSettings settings;
+  // What starts the program (a class, a jar or a module), settled once the settings are read.
+  MainTarget target;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
   // True when another launcher started this one as its companion.

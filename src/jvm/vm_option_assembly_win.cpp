@@ -53,13 +53,12 @@ std::u16string ansiSafePathList(const MessageOwner& messageOwner, std::u16string
 }  // namespace
 
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
-                       VmSetup& setup) {
+                       const MainTarget& target, VmSetup& setup) {
   VmParameters parameters = applyVmParameters(settings.vmParameters, currentMemoryBases());
   if (!parameters.refusedOption.empty()) {
     showError(messageOwner, IDS_JAVA_TOOL_OPTION, {parameters.refusedOption, parameters.insteadKey});
     return false;
   }
-  const MainTarget target = mainTargetOf(settings, context.modulePath);
   std::u16string classPath = pathFromSettings(context, settings.classPath, u"class path");
   // The executable jar first, as "java -jar" has it; the class loader follows its manifest's
   // "Class-Path" itself. The launcher as its own jar is already the first entry.

@@ -34,13 +34,14 @@ struct VmSetup {
   std::vector<std::u16string> userOptionsAsWritten;
 };
 
-// Adds the class path and module options and the user's VM parameters to `setup.vmOptions`, and
+// Adds the class path and module options for `target` (the jar first on the class path, the main
+// module as the boot layer's root) and the user's VM parameters to `setup.vmOptions`, and
 // sets the stack size and the output and error files. A class path that comes out empty with no
 // main module is reported (IDS_CLASS_PATH_EMPTY) and replaced by the launcher's folder; the rest
 // applies all the same. False, after IDS_JAVA_TOOL_OPTION, when the VM parameters hold an option
 // of the java command that the VM would refuse: the launch ends.
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
-                       VmSetup& setup);
+                       const MainTarget& target, VmSetup& setup);
 
 // Puts "-Dsun.java.command=" with the main class and `arguments` (the command line's and Cmd's)
 // after the class path option, before the user's own options, unless those set the property:

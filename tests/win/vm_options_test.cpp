@@ -52,7 +52,8 @@ class VmOptionsTest : public ::testing::Test {
     LauncherSettings settings;
     ProfileSettingsSource source(context_);
     readSettingsFrom(source, settings);
-    if (!assembleVmOptions(noOwner_, context_, settings, setup_)) return false;
+    const MainTarget target = mainTargetOf(settings, context_.modulePath);
+    if (!assembleVmOptions(noOwner_, context_, settings, target, setup_)) return false;
     appendExtraArguments(settings.extraArguments, arguments_);
     return true;
   }
