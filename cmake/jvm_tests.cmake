@@ -63,6 +63,44 @@ add_custom_command(
   COMMENT "Packing a jar whose manifest names a folder"
   VERBATIM)
 add_custom_target(jvm_test_classes ALL DEPENDS ${jvm_test_class_files} "${jvm_test_jar}" "${jvm_test_folder_jar}")
+# The shapes of application besides a class path: an executable jar whose manifest names its
+# main class, opens java.lang, enables native access and names a launcher agent (for Java 8, like
+# the other classes); a named module in a jar of its own (Java 11); and a runtime image made
+# with the build JDK's jlink with that module linked in.
+set(jvm_test_shapes "${CMAKE_SOURCE_DIR}/tests/jvm/shapes")
+set(jvm_test_main_jar "${jvm_test_dir}/jarapp.jar")
+add_custom_command(
+  OUTPUT "${jvm_test_main_jar}"
+  COMMAND "${LAUNCHER_JAVAC}" --release 8 -d "${jvm_test_dir}/jarapp" "${jvm_test_shapes}/jarapp/Main.java"
+          "${jvm_test_shapes}/jarapp/Agent.java"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" cfm "${jvm_test_main_jar}" "${jvm_test_shapes}/jarapp.mf"
+          -C "${jvm_test_dir}/jarapp" jarapp
+  DEPENDS "${jvm_test_shapes}/jarapp/Main.java" "${jvm_test_shapes}/jarapp/Agent.java" "${jvm_test_shapes}/jarapp.mf"
+  COMMENT "Packing the executable jar of the JNI tests"
+  VERBATIM)
+set(jvm_test_module_jar "${jvm_test_dir}/mods/modapp.jar")
+set(jvm_test_module_sources "${jvm_test_shapes}/modapp/module-info.java" "${jvm_test_shapes}/modapp/modapp/Hello.java"
+  "${jvm_test_shapes}/modapp/modapp/Other.java")
+add_custom_command(
+  OUTPUT "${jvm_test_module_jar}"
+  COMMAND "${LAUNCHER_JAVAC}" --release 11 -d "${jvm_test_dir}/modapp" ${jvm_test_module_sources}
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${jvm_test_dir}/mods"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jar" --create --file "${jvm_test_module_jar}" --main-class modapp.Hello
+          -C "${jvm_test_dir}/modapp" .
+  DEPENDS ${jvm_test_module_sources}
+  COMMENT "Packing the named module of the JNI tests"
+  VERBATIM)
+set(jvm_test_image "${jvm_test_dir}/image")
+add_custom_command(
+  OUTPUT "${jvm_test_image}/release"
+  COMMAND "${CMAKE_COMMAND}" -E rm -rf "${jvm_test_image}"
+  COMMAND "${LAUNCHER_JDK_HOME}/bin/jlink" --module-path "${jvm_test_module_jar}" --add-modules modapp
+          --output "${jvm_test_image}"
+  DEPENDS "${jvm_test_module_jar}"
+  COMMENT "Linking a runtime image with the JNI tests' module"
+  VERBATIM)
+add_custom_target(jvm_test_shapes ALL DEPENDS "${jvm_test_main_jar}" "${jvm_test_module_jar}" "${jvm_test_image}/release")
+
 
 # Replaces the directory's compile and link options, which carry the sanitizers.
 function(launcher_without_sanitizers target)
@@ -121,8 +159,11 @@ target_compile_definitions(java_main_test PRIVATE
   JVM_HOST_PATH="$<TARGET_FILE:jvm_host>"
   JVM_TEST_CLASSES="${jvm_test_classes}"
   JVM_TEST_JAR="${jvm_test_jar}"
-  JVM_TEST_FOLDER_JAR="${jvm_test_folder_jar}")
-add_dependencies(java_main_test jvm_host jvm_test_classes)
+  JVM_TEST_FOLDER_JAR="${jvm_test_folder_jar}"
+  JVM_TEST_MAIN_JAR="${jvm_test_main_jar}"
+  JVM_TEST_MODULE_JAR="${jvm_test_module_jar}"
+  JVM_TEST_IMAGE="${jvm_test_image}")
+add_dependencies(java_main_test jvm_host jvm_test_classes jvm_test_shapes)
 # The same cases once per runtime, each version under a label of its own (jvm17 and so on): the
 # build's JDK with the unit layer, the bench tree's runtimes (RUNTIME_VERSIONS in
 # tools/bench-common.sh) once the bench is made. A runtime that is not there skips its cases,

@@ -18,6 +18,7 @@ if(BUILD_TESTING)
   add_executable(unit_tests
     tests/unit/class_data_archive_test.cpp
     tests/unit/class_path_test.cpp
+    tests/unit/jar_reader_test.cpp
     tests/unit/command_line_test.cpp
     tests/unit/companion_decision_test.cpp
     tests/unit/env_expand_test.cpp

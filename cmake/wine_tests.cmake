@@ -165,6 +165,8 @@ else()
   # Long paths do not differ by architecture.
   add_scenario(long_path win)
   add_scenario(dialog_scale gui)
+  # Which options reach the runtime does not differ by architecture either.
+  add_scenario(application_shapes gui)
 endif()
 add_scenario(single_instance win)
 add_scenario(single_instance_off win)

@@ -17,6 +17,7 @@
 #include "jvm/class_data_archive_win.h"
 #include "jvm/java_environment_win.h"
 #include "jvm/java_main_thread_win.h"
+#include "jvm/jar_splash_win.h"
 #include "jvm/java_runtime_win.h"
 #include "jvm/runtime_output.h"
 #include "jvm/runtime_output_win.h"
@@ -160,6 +161,7 @@ bool LauncherApp::readSettings() {
   SettingsOutcome outcome = readSettingsFrom(source, settings);
   switch (outcome.status) {
     case SettingsOutcome::complete:
+      target = mainTargetOf(settings, context.modulePath);
       return true;
     case SettingsOutcome::requiredKeyEmpty:
       // The profile functions read a missing or locked file as one without keys; the user must
@@ -215,28 +217,38 @@ int LauncherApp::run() {
 }
 
 void LauncherApp::startSplash() {
-  if (settings.splashImage.empty()) return;
   // Beside the launcher, as every other file of the application, whatever the current folder.
-  SplashRequest request{fullPathName(anchoredPath(context.folder, settings.splashImage)), settings.splashShadow,
-                        settings.preferRuntimeSplash};
+  std::u16string image =
+      settings.splashImage.empty() ? std::u16string() : fullPathName(anchoredPath(context.folder, settings.splashImage));
+  // Else the image an executable jar's manifest names, as "java -jar" shows it.
+  const std::u16string& jar = target.jar;
+  if (image.empty() && !jar.empty()) {
+    image = jarSplashFile = extractJarSplashImage(jar == context.modulePath ? jar : fullPathName(anchoredPath(context.folder, jar)));
+  }
+  if (image.empty()) return;
+  SplashRequest request{image, settings.splashShadow, settings.preferRuntimeSplash};
   splash.start(request, runtime.jvmDllPath);
 }
 
 int LauncherApp::runJava() {
   if (!loadJavaRuntime(messageOwner, runtime.jvmDllPath, runtimeEntryPoints)) return -1;
-  // An empty class path has been reported, and the settings after it are not applied; the VM is
-  // still created with what there is.
-  if (assembleVmOptions(messageOwner, context, settings, vmSetup) && !settings.extraArguments.empty()) {
-    appendExtraArguments(settings.extraArguments, arguments);
-  }
-  addJavaCommandOption(settings.mainClass, arguments, vmSetup);
+  // An option the VM would refuse has been named to the user with the key to use instead.
+  if (!assembleVmOptions(messageOwner, context, settings, target, vmSetup)) return -1;
+  if (!settings.extraArguments.empty()) appendExtraArguments(settings.extraArguments, arguments);
+  // What names the program, as the java command has it: the class, the jar or the module.
+  addJavaCommandOption(!target.className.empty() ? target.className : !target.module.empty() ? target.module
+                                                                                               : vmSetup.mainJar,
+                       arguments, vmSetup);
   archive.prepare(context, settings, runtime.jvmDllPath, runtime.version, vmSetup);
   hookedArchive = &archive;
   JavaMainRequest request{runtimeEntryPoints,
                           vmSetup.vmOptions,
                           onVmExit,
                           onVmAbort,
-                          settings.mainClass,
+                          target.className,
+                          // A module wins over a jar's manifest, as the class does.
+                          target.className.empty() && target.module.empty() ? vmSetup.mainJar : std::u16string(),
+                          target.module,
                           arguments,
                           settings.failureCheck,
                           // Only the runtime actually chosen counts: "VM Provider" admitting IBM's
@@ -274,6 +286,7 @@ void LauncherApp::cleanup() {
   destroyJavaVm(javaVm);
   archive.finish(false);
   splash.closeRuntimeSplash();
+  if (!jarSplashFile.empty()) ::DeleteFileW(as_wcstr(jarSplashFile));
   singleInstance.tearDown();
 }
 

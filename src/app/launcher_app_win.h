@@ -72,6 +72,8 @@ class LauncherApp {
   // opens, never copied before.
   MessageOwner messageOwner;
   LauncherSettings settings;
+  // What starts the program (a class, a jar or a module), settled once the settings are read.
+  MainTarget target;
   // True when the companion executable is to run instead of a VM in this process.
   bool relaunchThroughPair = false;
   // True when another launcher started this one as its companion.
@@ -85,6 +87,8 @@ class LauncherApp {
   ClassDataArchiveStart archive;
   // The runtime's splash or the launcher's own window, while one is shown.
   SplashScreen splash{messageOwner};
+  // The splash image taken out of the executable jar, removed once no splash shows it.
+  std::u16string jarSplashFile;
   // Serves forwarded starts while this is the first instance; outlives the single instance.
   SecondaryMainServer secondaryMainServer;
   SingleInstance singleInstance;

@@ -1,5 +1,8 @@
 #include "jvm/class_data_archive.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/path.h"
 #include "base/text.h"
 #include "settings/settings_paths.h"
@@ -54,7 +57,8 @@ class NameHash {
   std::uint64_t value_ = 0xcbf29ce484222325u;
 };
 
-// "<application and runtime>-<what they are made of>"; nothing when a class path entry is a folder.
+// "<application and runtime>-<what they are made of>"; nothing when a class or module path entry
+// is a folder.
 std::optional<std::u16string> archiveName(const ClassDataArchiveRequest& request, ArchiveFiles& files) {
   NameHash owner;
   owner.add(request.applicationPath);
@@ -62,11 +66,16 @@ std::optional<std::u16string> archiveName(const ClassDataArchiveRequest& request
   NameHash contents;
   contents.add(files.stamp(request.runtimeLibrary));
   contents.add(files.stamp(request.baseArchive));
-  for (const std::u16string& entry : request.classPath) {
-    std::optional<FileStamp> stamp = files.stamp(entry);
-    if (stamp && stamp->isFolder) return std::nullopt;
-    contents.add(entry);
-    contents.add(stamp);
+  // The module path after a mark, so that a jar moved from one path to the other renames it; an
+  // archive of a class path alone keeps the name it had before module paths counted.
+  for (const auto* path : {&request.classPath, &request.modulePath}) {
+    if (path == &request.modulePath && !path->empty()) contents.add(std::u16string(u"--module-path"));
+    for (const std::u16string& entry : *path) {
+      std::optional<FileStamp> stamp = files.stamp(entry);
+      if (stamp && stamp->isFolder) return std::nullopt;
+      contents.add(entry);
+      contents.add(stamp);
+    }
   }
   for (const std::string& option : request.vmOptions) {
     if (option.starts_with("-XX:") || option.starts_with("-Xmx")) contents.add(std::u16string(option.begin(), option.end()));
@@ -249,8 +258,14 @@ std::optional<std::vector<std::u16string>> cacheAssemblyCommand(const ClassDataA
                                          u"-XX:AOTConfiguration=" + plan.written, u"-XX:AOTCache=" + plan.assembled};
   // The cache is checked against the options it was made with (collector, heap, compressed
   // pointers): those that count for its name go to the assembly too.
+  // So is the module graph it archives: the module path and the root modules.
+  constexpr std::string_view kShaping[] = {"-XX:", "-Xmx", "--module-path=", "--upgrade-module-path=",
+                                          "--add-modules=", "--limit-modules=", "-Djdk.module.main="};
   for (const std::string& option : request.vmOptions) {
-    if (!option.starts_with("-XX:") && !option.starts_with("-Xmx")) continue;
+    if (std::none_of(std::begin(kShaping), std::end(kShaping),
+                     [&](std::string_view prefix) { return option.starts_with(prefix); })) {
+      continue;
+    }
     usable = usable && isAscii(option);
     command.emplace_back(option.begin(), option.end());
   }
@@ -259,7 +274,7 @@ std::optional<std::vector<std::u16string>> cacheAssemblyCommand(const ClassDataA
     if (!classPath.empty()) classPath.push_back(request.separator == u'\\' ? u';' : u':');
     classPath += entry;
   }
-  command.insert(command.end(), {u"-cp", classPath});
+  if (!classPath.empty()) command.insert(command.end(), {u"-cp", classPath});
   if (usable) return command;
   files.remove(plan.written);
   return std::nullopt;

@@ -99,8 +99,9 @@ struct ClassDataArchiveRequest {
   // The runtime's own archive of its classes, beside the runtime library; without it the runtime
   // cannot make one of the application's.
   std::u16string baseArchive;
-  // The class path entries in order.
+  // The class path and module path entries in order.
   std::vector<std::u16string> classPath;
+  std::vector<std::u16string> modulePath;
   // The VM options; the "-XX:" and "-Xmx" ones shape the archive (collector, compressed
   // pointers) and count.
   std::vector<std::string> vmOptions;
@@ -135,16 +136,16 @@ struct ClassDataArchivePlan {
 
 // The archive for this start: use the one that matches, or have the VM write one at its end.
 // Nothing (and the VM gets no archive options) when the runtime's own archive is missing, a class
-// path entry is a folder (HotSpot refuses to write an archive then, and fails the exit), an
+// or module path entry is a folder (HotSpot refuses to write an archive then, and fails the exit), an
 // earlier attempt for the same name failed, or the folder cannot be written. Archives of the same
 // application and runtime made from other files are removed.
 std::optional<ClassDataArchivePlan> planClassDataArchive(const ClassDataArchiveRequest& request, ArchiveFiles& files);
 
 // The ahead-of-time cache's assembly, after the VM that recorded it has ended: the runtime's
-// `java` and its arguments, with the class path and the options that shape the cache. Nothing
-// when the recording is missing or empty, the runtime or class path changed meanwhile, or an
-// option is not plain ASCII (it reached the VM in the ANSI code page); the recording is then
-// removed.
+// `java` and its arguments, with the class path and the options that shape the cache (the module
+// path and root modules among them). Nothing when the recording is missing or empty, the runtime
+// or class path changed meanwhile, or an option is not plain ASCII (it reached the VM in the ANSI
+// code page); the recording is then removed.
 std::optional<std::vector<std::u16string>> cacheAssemblyCommand(const ClassDataArchiveRequest& request,
                                                                 const ClassDataArchivePlan& plan,
                                                                 ArchiveFiles& files);

@@ -102,6 +102,10 @@ bool startCacheAssembly(const std::vector<std::u16string>& command, const std::u
   return started;
 }
 
+// No 32-bit Windows runtime makes an ahead-of-time cache (that port ended with version 23), so
+// the x86 launcher, which loads only 32-bit runtimes, carries none of that code.
+constexpr bool kRuntimesMakeCaches = sizeof(void*) == 8;
+
 std::vector<std::u16string> classPathEntries(std::u16string_view classPath) {
   std::vector<std::u16string> entries;
   for (std::u16string& entry : splitAt(classPath, u';')) {
@@ -125,11 +129,16 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   // bin\server\jvm.dll: the runtime's java.exe lies in bin.
   std::u16string javaCommand = joinPath(folderOf(folderOf(jvmDllPath)), u"java.exe");
   std::optional<FileStamp> java = WindowsArchiveFiles().stamp(javaCommand);
-  const ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
-  if (choice.kind == ClassDataKind::none || setup.classPath.empty() || optionsChooseClassSharing(setup.vmOptions)) {
+  // A module linked into the runtime (a jlink image) needs neither path.
+  const bool noPaths = setup.classPath.empty() && setup.modulePath.empty() && settings.mainModule.empty();
+  ClassDataChoice choice = chooseClassData(version, java && !java->isFolder);
+  if (!kRuntimesMakeCaches && choice.kind == ClassDataKind::aheadOfTimeCache) {
+    choice = {ClassDataKind::dynamicArchive, u"a 32-bit runtime makes no ahead-of-time cache"};
+  }
+  if (choice.kind == ClassDataKind::none || noPaths || optionsChooseClassSharing(setup.vmOptions)) {
     trace(u"class data", u"none: " + std::u16string(choice.kind == ClassDataKind::none ? choice.why
-                                                    : setup.classPath.empty() ? u"no class path"
-                                                                              : u"the user's own options decide"));
+                                                    : noPaths ? u"no class path or module"
+                                                                    : u"the user's own options decide"));
     return;
   }
   const bool cache = choice.kind == ClassDataKind::aheadOfTimeCache;
@@ -146,11 +155,15 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
   request.runtimeLibrary = jvmDllPath;
   request.baseArchive = joinPath(folderOf(jvmDllPath), u"classes.jsa");
   request.classPath = classPathEntries(setup.classPath);
+  request.modulePath = classPathEntries(setup.modulePath);
   request.vmOptions = setup.vmOptions;
   request.startTag = decimalText(::GetCurrentProcessId());
   request.aheadOfTime = cache;
   request.javaCommand = std::move(javaCommand);
   WindowsArchiveFiles files;
+  if (!cache && tracing() && !files.stamp(request.baseArchive)) {
+    trace(u"class data", u"no archive: no " + quotedForTrace(request.baseArchive) + u" (jlink --generate-cds-archive)");
+  }
   std::optional<ClassDataArchivePlan> plan = planClassDataArchive(request, files);
   if (!plan) {
     trace(u"class data", u"none: an earlier attempt failed, the folder cannot be written, or the cache is being made");
@@ -180,7 +193,7 @@ void ClassDataArchiveStart::prepare(const LaunchContext& context, const Launcher
 void ClassDataArchiveStart::finish(bool keep) {
   if (!pending_.exchange(false)) return;
   WindowsArchiveFiles files;
-  if (keep && !plan_.assembled.empty()) {
+  if (kRuntimesMakeCaches && keep && !plan_.assembled.empty()) {
     std::optional<std::vector<std::u16string>> command = cacheAssemblyCommand(request_, plan_, files);
     if (command && !startCacheAssembly(*command, plan_.assemblyLog, request_.folder)) {
       files.remove(plan_.assemblyLog);

@@ -18,8 +18,10 @@ namespace {
 constexpr const char* kLauncherHelperClass = "sun/launcher/LauncherHelper";
 constexpr const char* kCheckAndLoadMain = "checkAndLoadMain";
 constexpr const char* kCheckAndLoadMainSignature = "(ZILjava/lang/String;)Ljava/lang/Class;";
-// checkAndLoadMain's mode for "the name is a class", as opposed to a jar file.
+// checkAndLoadMain's modes: the name is a class, a jar file, or "module[/class]".
 constexpr jint kLoadMainFromClass = 1;
+constexpr jint kLoadMainFromJar = 2;
+constexpr jint kLoadMainFromModule = 3;
 constexpr std::u16string_view kJavaFxApplication = u"javafx.application.Application";
 
 jclass asClass(const LocalRef& ref) { return static_cast<jclass>(ref.get()); }
@@ -106,14 +108,14 @@ jclass findLauncherHelper(JNIEnv* env, const JavaMainRequest& request) {
 }
 
 // The main class through the runtime's LauncherHelper; null when the helper gives no class.
-jclass loadThroughLauncherHelper(JNIEnv* env, jclass helper, std::u16string_view className) {
+jclass loadThroughLauncherHelper(JNIEnv* env, jclass helper, std::u16string_view what, jint mode = kLoadMainFromClass) {
   jclass mainClass = nullptr;
   const jmethodID checkAndLoadMain = env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature);
   if (checkAndLoadMain != nullptr) {
-    const LocalRef name(env, newJavaString(env, className));
+    const LocalRef name(env, newJavaString(env, what));
     if (name) {
-      mainClass = static_cast<jclass>(
-          env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, kLoadMainFromClass, name.get()));
+      mainClass =
+          static_cast<jclass>(env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, mode, name.get()));
     }
   }
   describePendingException(env);
@@ -154,6 +156,33 @@ void handleEscapedException(JNIEnv* env, jthrowable escaped, const JavaMainReque
   env->Throw(escaped);
 }
 
+// The class that the jar's manifest or the module's descriptor (or "module/class") names, loaded
+// as the java command's "-jar" and "-m" load it: the runtime's helper reads the manifest and
+// applies its Add-Opens, Add-Exports, Enable-Native-Access and Launcher-Agent-Class. Null after
+// the user has been told, or after the helper has written why on the error stream. `className`
+// gets the class's name.
+jclass loadFromJarOrModule(JNIEnv* env, const JavaMainRequest& request, std::u16string& className,
+                           JavaHostServices& services) {
+  const bool jar = !request.mainJar.empty();
+  const std::u16string& what = jar ? request.mainJar : request.mainModule;
+  const LocalRef helper(env, findLauncherHelper(env, request));
+  if (!helper) {
+    services.showError(IDS_NO_LAUNCHER_HELPER, {what});
+    return nullptr;
+  }
+  const jclass mainClass =
+      loadThroughLauncherHelper(env, asClass(helper), what, jar ? kLoadMainFromJar : kLoadMainFromModule);
+  if (mainClass != nullptr) {
+    const LocalRef classClass(env, env->FindClass("java/lang/Class"));
+    const jmethodID getName = classClass ? env->GetMethodID(asClass(classClass), "getName", "()Ljava/lang/String;") : nullptr;
+    const LocalRef name(env, getName ? env->CallObjectMethod(mainClass, getName) : nullptr);
+    describePendingException(env);
+    className = javaStringText(env, static_cast<jstring>(name.get()));
+  }
+  trace(u"main class", className);
+  return mainClass;
+}
+
 }  // namespace
 
 JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& state, JavaHostServices& services) {
@@ -164,7 +193,10 @@ JavaMainResult invokeMainClass(const JavaMainRequest& request, JavaVmState& stat
   jclass mainClass = nullptr;
   // Which main methods the runtime's own launcher starts depends on its version.
   const LaunchProtocol protocol = runtimeLaunchProtocol(env);
-  {
+  if (className.empty()) {
+    mainClass = loadFromJarOrModule(env, request, className, services);
+    if (mainClass == nullptr) return JavaMainResult::launchFailed;
+  } else {
     const LocalRef helper(env, findLauncherHelper(env, request));
     if (helper) {
       if (!mainClassPassesChecks(env, className, protocol, services)) return JavaMainResult::launchFailed;

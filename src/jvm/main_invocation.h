@@ -21,6 +21,10 @@ struct JavaMainRequest {
   VmAbortHookFn abortHook = nullptr;
   // Slash form, as in "com/example/Main".
   std::u16string mainClass;
+  // Without a main class: the executable jar whose manifest names it (full path), or else the
+  // main module, "module" or "module/class". The runtime's LauncherHelper reads either.
+  std::u16string mainJar;
+  std::u16string mainModule;
   std::vector<std::u16string> arguments;
   // Show the stack trace of an exception that escapes main and let the user end the program.
   bool failureCheck = false;

@@ -21,8 +21,11 @@ struct VmSetup {
   std::uint32_t mainThreadStackSize = 0;
   // The output and error files, their environment references expanded.
   StreamFiles streamFiles;
-  // The class path as handed to the VM, entries separated by ";".
+  // The class path and the module path as handed to the VM, entries separated by ";".
   std::u16string classPath;
+  std::u16string modulePath;
+  // The executable jar, full and in a form the runtime can take; empty when there is none.
+  std::u16string mainJar;
   // Where the user's own options begin in vmOptions; options put before them yield to them.
   size_t userOptionsAt = 0;
   // The user's own options as written, before their %NAME% references were expanded: they end
@@ -31,11 +34,14 @@ struct VmSetup {
   std::vector<std::u16string> userOptionsAsWritten;
 };
 
-// Adds the class path option and the user's VM parameters to `setup.vmOptions`, and sets the
-// stack size and the output and error files. False when the class path comes out empty (the
-// user is told with IDS_CLASS_PATH_EMPTY) and nothing else is set; the launch goes on either way.
+// Adds the class path and module options for `target` (the jar first on the class path, the main
+// module as the boot layer's root) and the user's VM parameters to `setup.vmOptions`, and
+// sets the stack size and the output and error files. A class path that comes out empty with no
+// main module is reported (IDS_CLASS_PATH_EMPTY) and replaced by the launcher's folder; the rest
+// applies all the same. False, after IDS_JAVA_TOOL_OPTION, when the VM parameters hold an option
+// of the java command that the VM would refuse: the launch ends.
 bool assembleVmOptions(const MessageOwner& messageOwner, const LaunchContext& context, const LauncherSettings& settings,
-                       VmSetup& setup);
+                       const MainTarget& target, VmSetup& setup);
 
 // Puts "-Dsun.java.command=" with the main class and `arguments` (the command line's and Cmd's)
 // after the class path option, before the user's own options, unless those set the property:

@@ -19,7 +19,29 @@ size_t afterQuotedRun(std::u16string_view text, size_t open) {
   return next;
 }
 
+// The java command writes these with a space before their value; the VM takes only "name=value".
+constexpr std::u16string_view kModuleOptions[] = {
+    u"--module-path", u"--upgrade-module-path", u"--add-modules", u"--limit-modules", u"--add-exports",
+    u"--add-opens",   u"--add-reads",           u"--patch-module", u"--enable-native-access"};
+
 }  // namespace
+
+std::u16string_view keyInsteadOfJavaToolOption(std::u16string_view option) {
+  if (option == u"-m" || option == u"--module" || option.starts_with(u"--module=")) return u"Main Module";
+  if (option == u"-jar") return u"Main Jar";
+  if (option.starts_with(u"-splash:")) return u"Splash Screen";
+  // An argument file holds options to be written here one by one.
+  if (option.starts_with(u"@")) return u"Virtual Machine Parameters";
+  return {};
+}
+
+std::u16string joinedModuleOption(std::u16string_view option) {
+  if (option == u"-p") return u"--module-path=";
+  for (std::u16string_view name : kModuleOptions) {
+    if (option == name) return std::u16string(name) + u'=';
+  }
+  return {};
+}
 
 std::vector<std::u16string> splitVmParameters(std::u16string_view value) {
   std::vector<std::u16string> tokens;
@@ -101,10 +123,19 @@ std::uint32_t stackSizeFromXss(std::u16string_view textAfterXss) {
 
 VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bases) {
   VmParameters result;
-  for (const std::u16string& token : splitVmParameters(value)) {
-    std::u16string option = unquoteVmParameter(token);
+  const std::vector<std::u16string> tokens = splitVmParameters(value);
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    std::u16string option = unquoteVmParameter(tokens[i]);
     // A written "" is no option: the VM would refuse an empty one and the launch would stop.
     if (option.empty()) continue;
+    if (const std::u16string_view key = keyInsteadOfJavaToolOption(option); !key.empty()) {
+      result.refusedOption = std::move(option);
+      result.insteadKey = key;
+      return result;
+    }
+    if (std::u16string joined = joinedModuleOption(option); !joined.empty() && i + 1 < tokens.size()) {
+      option = std::move(joined.append(unquoteVmParameter(tokens[++i])));
+    }
     if (std::optional<MemoryBase> base = memoryShareBase(option)) {
       option = rewriteMemoryShare(option, memoryBaseKb(*base, bases));
     }
@@ -128,7 +159,10 @@ std::optional<std::u16string> javaCommandOption(std::u16string_view mainClass,
   std::u16string text(kPrefix);
   const std::size_t nameAt = text.size();
   text += mainClass;
-  std::replace(text.begin() + static_cast<std::ptrdiff_t>(nameAt), text.end(), u'/', u'.');
+  // A JNI name has no dots; "module/package.Class" keeps its slash, as the java command shows it.
+  if (mainClass.find(u'.') == std::u16string_view::npos) {
+    std::replace(text.begin() + static_cast<std::ptrdiff_t>(nameAt), text.end(), u'/', u'.');
+  }
   for (const std::u16string& argument : arguments) text.append(u" ").append(argument);
   return text;
 }

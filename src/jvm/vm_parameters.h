@@ -43,16 +43,32 @@ struct VmParameters {
   std::uint32_t mainThreadStackSize = 0;
   // Whether any "-Xss" option was seen; the last one decides even when it gives 0.
   bool stackSizeSet = false;
+  // An option of the java command, not of the VM ("-jar", "-m", "@file", "-splash:..."), as
+  // written, and the settings key that does its work here; the VM would refuse to start.
+  std::u16string refusedOption;
+  std::u16string_view insteadKey;
 };
+
+// The key that does the work of the java command's own option `option` ("-m" gives "Main
+// Module"); empty for an option the VM takes itself.
+std::u16string_view keyInsteadOfJavaToolOption(std::u16string_view option);
+
+// The "=" form the VM takes of a module option the java command writes with a space ("-p" is
+// "--module-path="); empty for any other option.
+std::u16string joinedModuleOption(std::u16string_view option);
 
 // Splits `value` and passes each token, in order, through the rules: unquote; rewrite a memory
 // share against `bases`; take the stack size from an "-Xss" option (after the rewrite, so a
 // share of memory works for it too). Every token becomes an option, whether a rule applied or
-// not, except one that unquotes to nothing ("").
+// not, except one that unquotes to nothing (""), and a module option written with a space,
+// which takes the next token as its value ("--add-opens a/b=c" becomes "--add-opens=a/b=c"; at
+// the end it stays alone, for the VM to refuse). The first option of the java command that
+// the VM does not know ends the reading, with `refusedOption` set.
 VmParameters applyVmParameters(std::u16string_view value, const MemoryBases& bases);
 
 // The "-Dsun.java.command=" option the runtime's own launcher gives, which jcmd, flight recordings
-// and crash logs show to name the program: the main class (dotted; `mainClass` may use "/") and
+// and crash logs show to name the program: the main class (dotted; `mainClass` may use "/" when it
+// has no dot), the jar or "module/class", and
 // the arguments, separated by single spaces. Nothing when one of `options` sets the property
 // already: the user's own value stays.
 std::optional<std::u16string> javaCommandOption(std::u16string_view mainClass,

@@ -54,3 +54,5 @@
 #define IDS_PICK_NOT_RUNNABLE 237
 #define IDS_VM_RUNTIME_REPORTS 238       /* %ls the runtime's own lines */
 #define IDS_MAIN_NEEDS_INSTANCE 239      /* %ls the main method's declaration; the reason in 216 */
+#define IDS_JAVA_TOOL_OPTION 240         /* %ls the option as written, %ls the key to use instead */
+#define IDS_NO_LAUNCHER_HELPER 241       /* %ls the jar or module to start */

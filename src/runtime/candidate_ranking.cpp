@@ -1,6 +1,6 @@
 #include "runtime/candidate_ranking.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "runtime/search_trace.h"
 
@@ -18,9 +18,13 @@ bool ranksHigher(const JvmCandidate& a, const JvmCandidate& b, const RuntimeCrit
 
 void orderCandidates(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria) {
   // Stable, so equals keep the order in which they were found: the key table's, then the
-  // registry's.
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [&](const JvmCandidate& a, const JvmCandidate& b) { return ranksHigher(a, b, criteria); });
+  // registry's. An insertion sort: a machine has a handful of runtimes, and std::stable_sort's
+  // merging buffers would weigh more in the launcher than all of this file.
+  for (size_t i = 1; i < candidates.size(); ++i) {
+    for (size_t j = i; j > 0 && ranksHigher(candidates[j], candidates[j - 1], criteria); --j) {
+      std::swap(candidates[j], candidates[j - 1]);
+    }
+  }
 }
 
 std::optional<JvmCandidate> pickCandidate(std::vector<JvmCandidate>& candidates, const RuntimeCriteria& criteria) {

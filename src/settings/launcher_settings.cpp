@@ -74,8 +74,18 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.runtime.searchVendorKeys = isYesInAnyCase(v); }},
     {kJavaRuntime, u"Use JAVA_HOME", ValueRead::layered, false,
      [](Value v, Settings& s) { s.runtime.useJavaHome = isYesInAnyCase(v); }},
+    {kJavaRuntime, u"Main Jar", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.mainJar = v; }},
+    {kJavaRuntime, u"Main Module", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.mainModule = v; }},
+    {kApplication, u"Embedded Jar", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.embeddedJar = isYesInAnyCase(v); }},
     {kJavaRuntime, u"Main Class", ValueRead::layered, true,
      [](Value v, Settings& s) {
+       if (isModuleAndClass(v)) {
+         if (s.mainModule.empty()) s.mainModule = v;
+         return;
+       }
        s.mainClass = v;
        // JNI names classes with "/" between the package names.
        std::replace(s.mainClass.begin(), s.mainClass.end(), u'.', u'/');
@@ -99,8 +109,8 @@ constexpr SettingKey kSettingKeys[] = {
      [](Value v, Settings& s) { s.singleInstance = isExactYes(v); }},
     {kClassPath, u"Class Path", ValueRead::layered, false,
      [](Value v, Settings& s) { s.classPath = v; }},
-    {kApplication, u"Embedded Jar", ValueRead::layered, false,
-     [](Value v, Settings& s) { s.embeddedJar = isYesInAnyCase(v); }},
+    {kClassPath, u"Module Path", ValueRead::layered, false,
+     [](Value v, Settings& s) { s.modulePath = v; }},
     {kJavaRuntime, u"Virtual Machine Parameters", ValueRead::layeredList, false,
      [](Value v, Settings& s) { s.vmParameters = v; }},
     {kJavaRuntime, u"Class Data Archive", ValueRead::layered, false,
@@ -197,12 +207,38 @@ JrePathSource jrePathSource(bool isService, bool userFileExists) {
 
 std::span<const SettingKey> settingKeys() { return kSettingKeys; }
 
+bool isModuleAndClass(std::u16string_view mainClass) {
+  const size_t slash = mainClass.find(u'/');
+  return slash != std::u16string_view::npos && mainClass.find(u'/', slash + 1) == std::u16string_view::npos &&
+         mainClass.find(u'.', slash) != std::u16string_view::npos;
+}
+
+MainTarget mainTargetOf(const LauncherSettings& settings, std::u16string_view executablePath) {
+  MainTarget target{settings.mainClass, settings.mainJar, settings.mainModule};
+  // A module is started as a module: a class named besides it is its main class.
+  if (!target.module.empty()) {
+    if (target.module.find(u'/') == std::u16string::npos && !target.className.empty()) {
+      std::u16string dotted = target.className;
+      std::replace(dotted.begin(), dotted.end(), u'/', u'.');
+      target.module += u'/' + dotted;
+    }
+    target.className.clear();
+  }
+  if (target.className.empty() && target.jar.empty() && target.module.empty() && settings.embeddedJar) {
+    target.jar = executablePath;
+  }
+  return target;
+}
+
 SettingsOutcome readSettingsFrom(SettingsSource& source, LauncherSettings& settings) {
   for (const SettingKey& row : kSettingKeys) {
     std::optional<std::u16string> value = readValue(source, row, settings);
     row.apply(value.value_or(u""), settings);
     if (row.required && !value) return {SettingsOutcome::requiredKeyUnreadable, &row};
-    if (row.required && value->empty()) return {SettingsOutcome::requiredKeyEmpty, &row};
+    // A jar or a module starts the program without a class named.
+    const bool startable = !settings.mainClass.empty() || !settings.mainJar.empty() ||
+                           !settings.mainModule.empty() || settings.embeddedJar;
+    if (row.required && !startable) return {SettingsOutcome::requiredKeyEmpty, &row};
   }
   return {};
 }

@@ -23,6 +23,10 @@ struct LauncherSettings {
   bool isService = false;
   // In the JNI form, with "/" between the package names.
   std::u16string mainClass;
+  // "Main Jar": the application's executable jar, as written; "Main Module": "module" or
+  // "module/class" (also from a "Main Class" written that way).
+  std::u16string mainJar;
+  std::u16string mainModule;
   bool failureCheck = false;
   bool overrideWorkingDir = false;
   std::u16string systemPath;
@@ -33,6 +37,7 @@ struct LauncherSettings {
   // The class path entries and the user's VM options as written; they are expanded and listed
   // when the VM options are built, once the runtime's environment is in place.
   std::u16string classPath;
+  std::u16string modulePath;
   bool embeddedJar = false;
   std::u16string vmParameters;
   // "Class Data Archive": keep an archive of the application's classes for faster starts.
@@ -105,6 +110,23 @@ struct SettingKey {
   void (*apply)(std::u16string_view value, LauncherSettings& settings);
 };
 
+// What starts the program: a class by name, an executable jar whose manifest names the class, or
+// a module. The class wins over the jar's manifest; a module wins over both, and a class named
+// besides a bare module name is the module's main class ("module/package.Class"). With
+// "Embedded Jar" and no class, jar or module named, the launcher itself (`executablePath`) is the
+// jar.
+struct MainTarget {
+  std::u16string className;
+  std::u16string jar;
+  std::u16string module;
+};
+MainTarget mainTargetOf(const LauncherSettings& settings, std::u16string_view executablePath);
+
+// A "Main Class" written "module/package.Class", the java command's "-m" form: a module name
+// before the one "/" and a dotted class name after it. The JNI form of a class name has slashes
+// but no dots.
+bool isModuleAndClass(std::u16string_view mainClass);
+
 // Every key the launcher reads, in the order it reads them.
 std::span<const SettingKey> settingKeys();
 
@@ -146,8 +168,9 @@ struct SettingsOutcome {
 // Fills `settings` from `source`, key by key in the table's order: product code and name, the
 // runtime requirements, then "Main Class" and, only when that names a class, the application,
 // VM option, stream, argument, single-instance and splash keys. An unreadable value counts as
-// empty. Stops at a required key ("Main Class") that is empty or cannot be read: there is
-// nothing to launch, and the caller tells the user which it was.
+// empty. Stops at a required key ("Main Class") that is empty, with no "Main Jar", "Main Module"
+// or "Embedded Jar" read before it, or that cannot be read: there is nothing to launch, and the
+// caller tells the user which it was.
 SettingsOutcome readSettingsFrom(SettingsSource& source, LauncherSettings& settings);
 
 }  // namespace launcher

@@ -77,6 +77,13 @@ bool isMemorySize(const std::string& text) {
   if (startsWith("-Xmx") || startsWith("-Xms") || startsWith("-Xss")) {
     return isMemorySize(option.substr(4)) ? JNI_OK : JNI_EINVAL;
   }
+  // The module options of a HotSpot of version 9 or later, in the only form the VM takes; the
+  // java command's form with a space ("--add-opens x") is refused like any unknown option.
+  for (const char* module : {"--module-path=", "--upgrade-module-path=", "--add-modules=", "--limit-modules=",
+                             "--add-exports=", "--add-opens=", "--add-reads=", "--patch-module=",
+                             "--enable-native-access="}) {
+    if (startsWith(module)) return option.size() > std::string(module).size() ? JNI_OK : JNI_ERR;
+  }
   // What a HotSpot of version 13 or later takes for its class-data archive, and one of 25 or later
   // for its ahead-of-time cache.
   if (startsWith("-Xlog:") || startsWith("-XX:SharedArchiveFile=") || startsWith("-XX:ArchiveClassesAtExit=") ||

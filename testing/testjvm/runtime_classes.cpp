@@ -226,12 +226,19 @@ jvalue checkAndLoadMain(Object*, const jvalue* args) {
   recordLookup("checkAndLoadMain " + std::string(args[0].z ? "true " : "false ") +
                          std::to_string(args[1].i) + " " + name);
   logEvent("checkAndLoadMain " + name);
-  if (args[1].i != 1) {
-    fatal("checkAndLoadMain: this runtime knows only mode 1 (a class name), got " +
+  if (args[1].i < 1 || args[1].i > 3) {
+    fatal("checkAndLoadMain: this runtime knows modes 1 to 3 (a class, a jar, a module), got " +
           std::to_string(args[1].i));
   }
   if (environment(L"TESTJVM_CHECKANDLOADMAIN") == L"null") {
     return objectValue(nullptr);
+  }
+  // Every jar's manifest and every module's descriptor here name the report class; a module
+  // given with its class ("module/class") starts that class.
+  if (args[1].i == 2) {
+    name = "test.app.Report";
+  } else if (args[1].i == 3) {
+    name = name.find('/') == std::string::npos ? "test.app.Report" : name.substr(name.find('/') + 1);
   }
   // The JDK's helper accepts the name with dots or slashes, and ends the VM itself when the
   // class or its main method cannot be found.

@@ -64,10 +64,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(launcher::stackSizeFromXss(value) == (wanted <= 0xFFFFFFFFu ? wanted : 0));
 
   const launcher::VmParameters parameters = launcher::applyVmParameters(value, bases);
-  size_t nonEmpty = 0;
-  for (const std::u16string& token : tokens) nonEmpty += launcher::unquoteVmParameter(token).empty() ? 0 : 1;
+  // Each option stands for one token, or a module option and its value joined; the first of
+  // the java command's own options ends the list, and it is one the VM would not take.
+  size_t tokensTaken = 0, nonEmpty = 0;
+  bool refused = false;
+  for (; tokensTaken < tokens.size() && !refused; ++tokensTaken) {
+    const std::u16string option = launcher::unquoteVmParameter(tokens[tokensTaken]);
+    if (option.empty()) continue;
+    refused = !launcher::keyInsteadOfJavaToolOption(option).empty();
+    if (refused) {
+      require(parameters.refusedOption == option && !parameters.insteadKey.empty());
+      break;
+    }
+    ++nonEmpty;
+    if (!launcher::joinedModuleOption(option).empty() && tokensTaken + 1 < tokens.size()) ++tokensTaken;
+  }
+  if (!refused) require(parameters.refusedOption.empty());
   require(parameters.options.size() == nonEmpty);
-  for (const std::u16string& option : parameters.options) require(!option.empty());
+  for (const std::u16string& option : parameters.options) {
+    require(!option.empty());
+    require(launcher::keyInsteadOfJavaToolOption(option).empty());
+  }
   const std::u16string* lastXss = nullptr;
   for (const std::u16string& option : parameters.options) {
     if (option.starts_with(u"-Xss")) lastXss = &option;

@@ -119,12 +119,18 @@ std::string temporaryFile() {
   return name;
 }
 
-// Runs the host with the test classes on the class path, -Xcheck:jni and `flags`.
-HostRun runHost(std::vector<std::string> flags) {
-  std::vector<std::string> argv = testRuntime().enterTree;
+// Runs the host with the test classes on the class path (unless `testClassPath` is false),
+// -Xcheck:jni and `flags`; with `libjvm`, on that runtime of the host's own.
+HostRun runHost(std::vector<std::string> flags, bool testClassPath = true, const std::string& libjvm = {}) {
+  std::vector<std::string> argv = libjvm.empty() ? testRuntime().enterTree : std::vector<std::string>{};
   argv.push_back(JVM_HOST_PATH);
-  if (!testRuntime().libjvm.empty()) argv.insert(argv.end(), {"--libjvm", testRuntime().libjvm});
-  argv.insert(argv.end(), {"--vm-option", "-Xcheck:jni", "--vm-option", std::string("-Djava.class.path=") + JVM_TEST_CLASSES});
+  if (!libjvm.empty()) {
+    argv.insert(argv.end(), {"--libjvm", libjvm});
+  } else if (!testRuntime().libjvm.empty()) {
+    argv.insert(argv.end(), {"--libjvm", testRuntime().libjvm});
+  }
+  argv.insert(argv.end(), {"--vm-option", "-Xcheck:jni"});
+  if (testClassPath) argv.insert(argv.end(), {"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_CLASSES});
   argv.insert(argv.end(), flags.begin(), flags.end());
   std::vector<char*> args;
   for (std::string& a : argv) args.push_back(a.data());
@@ -626,6 +632,15 @@ class ClassDataArchiveRule : public ::testing::Test {
     return runHost(flags);
   }
   std::string folder() const { return dir_ + "/Class Data"; }
+  // The flags of a start of the module modapp from the jar `modules`, with its archive.
+  std::vector<std::string> moduleStart(const std::string& modules, const std::string& log) const {
+    std::vector<std::string> flags = {"--class-data-archive", folder(), "--archive-module-path", modules,
+                                      "--vm-option", "--module-path=" + modules, "--vm-option",
+                                      "-Djdk.module.main=modapp", "--vm-option", "-Xlog:class+load=info:file=" + log};
+    flags.insert(flags.end(), extraFlags_.begin(), extraFlags_.end());
+    flags.insert(flags.end(), {"--main-module", "modapp"});
+    return flags;
+  }
   std::vector<std::string> files() const {
     std::vector<std::string> names;
     if (DIR* d = opendir(folder().c_str())) {
@@ -779,6 +794,38 @@ TEST_F(ClassDataArchive, TwoFirstStartsAtOnceBothRunAndLeaveOneGoodArchive) {
   EXPECT_TRUE(mappedFromArchive(dir_ + "/next.log"));
 }
 
+// A named module on the module path and a module linked into a runtime image: the module's
+// classes are archived like a jar's, and the archive's name follows the module's jar.
+TEST_F(ClassDataArchive, ModulesOnTheModulePathAreArchivedAndAnImageWithoutBaseArchiveGetsNone) {
+  const std::string modules = dir_ + "/modapp.jar";
+  writeFile(modules, readFile(JVM_TEST_MODULE_JAR));
+  auto startModule = [&](const std::string& log) { return runHost(moduleStart(modules, log), false); };
+  const HostRun first = startModule(dir_ + "/first.log");
+  EXPECT_EQ(first.exitCode, 0) << first.describe();
+  EXPECT_TRUE(first.hasPrefix("module-main modapp")) << first.describe();
+  EXPECT_TRUE(first.has("archive-published yes")) << first.describe();
+  ASSERT_EQ(files().size(), 1u);
+  const std::string archive = files()[0];
+  const HostRun second = startModule(dir_ + "/second.log");
+  EXPECT_TRUE(second.hasPrefix("archive-option -XX:SharedArchiveFile=")) << second.describe();
+  EXPECT_TRUE(contains(readFile(dir_ + "/second.log"), "modapp.Hello source: shared objects file (top)"))
+      << readFile(dir_ + "/second.log");
+  // A new module jar: a new archive, the stale one removed.
+  struct utimbuf later{std::time(nullptr) + 60, std::time(nullptr) + 60};
+  ASSERT_EQ(utime(modules.c_str(), &later), 0);
+  const HostRun renewed = startModule(dir_ + "/renewed.log");
+  EXPECT_TRUE(renewed.has("archive-published yes")) << renewed.describe();
+  ASSERT_EQ(files().size(), 1u);
+  EXPECT_NE(files()[0], archive);
+
+  if (!testRuntime().enterTree.empty()) return;  // the image is the build JDK's
+  const HostRun image = runHost({"--class-data-archive", folder(), "--vm-option", "-Djdk.module.main=modapp",
+                                 "--main-module", "modapp"},
+                                false, std::string(JVM_TEST_IMAGE) + "/lib/server/libjvm.so");
+  EXPECT_TRUE(image.has("archive none")) << image.describe();
+  EXPECT_TRUE(image.hasPrefix("module-main modapp")) << image.describe();
+}
+
 // HotSpot cannot archive with a non-empty folder on the class path and fails the VM's end. The
 // launcher leaves out folders it can see; one named in a jar's manifest shows only when the VM
 // aborts. One abort may have had another cause, so it is only noted; the second in a row is
@@ -860,6 +907,18 @@ TEST_F(AheadOfTimeCache, FirstStartRecordsItAndTheNextMapsTheClassesFromIt) {
   EXPECT_TRUE(mappedFromCache(dir_ + "/second.log")) << readFile(dir_ + "/second.log");
   // The recording and the assembly's log are gone with the publication.
   EXPECT_EQ(files().size(), 1u);
+}
+
+// The assembly sees the module path and the root module the recording start had; else the
+// cache would not cover the module's classes.
+TEST_F(AheadOfTimeCache, AModuleStartIsRecordedAndMappedFromItsModulePath) {
+  const std::string modules = dir_ + "/modapp.jar";
+  writeFile(modules, readFile(JVM_TEST_MODULE_JAR));
+  const HostRun first = runHost(moduleStart(modules, dir_ + "/first.log"), false);
+  EXPECT_TRUE(first.has("archive-assembled yes")) << first.describe();
+  const HostRun second = runHost(moduleStart(modules, dir_ + "/second.log"), false);
+  EXPECT_TRUE(second.hasPrefix("module-main modapp")) << second.describe();
+  EXPECT_TRUE(mappedFromCache(dir_ + "/second.log", "modapp.Hello")) << readFile(dir_ + "/second.log");
 }
 
 TEST_F(AheadOfTimeCache, SystemExitRecordsItFromTheExitHook) {
@@ -1104,4 +1163,78 @@ TEST(JavaCommand, NamesTheMainClassAndArgumentsUnlessTheUserSetsIt) {
   EXPECT_TRUE(own.has("java-command [My Tool]")) << own.describe();
 }
 
+// The shapes of application besides a class path, started with the options the launcher gives
+// for "Main Jar", "Main Module" and "Module Path".
+class ApplicationShapes : public ::testing::Test {
+ protected:
+  static std::vector<std::string> jarStart() {
+    return {"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_MAIN_JAR, "--main-jar", JVM_TEST_MAIN_JAR,
+            "--arg", "x"};
+  }
+  static std::vector<std::string> moduleStart(const std::string& target) {
+    return {"--vm-option", std::string("--module-path=") + JVM_TEST_MODULE_JAR, "--vm-option",
+            "-Djdk.module.main=modapp", "--main-module", target};
+  }
+};
+
+TEST_F(ApplicationShapes, ExecutableJarsManifestNamesTheClassOpensAndStartsTheAgentFirst) {
+  const HostRun run = runHost(jarStart(), false);
+  expectCleanRun(run);
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+  // Launcher-Agent-Class is Java 9's; Java 8 starts main alone.
+  const bool agent = feature() >= 9;
+  EXPECT_EQ(run.has("jar-agent agentmain"), agent) << run.describe();
+  EXPECT_TRUE(run.has(std::string("jar-main agent-ran ") + (agent ? "true" : "false") + " args 1")) << run.describe();
+  EXPECT_TRUE(run.has("jar-main reflected into java.lang")) << run.describe();
+  EXPECT_TRUE(run.has("jar-main native access asked")) << run.describe();
+  EXPECT_FALSE(contains(run.errors, "restricted method")) << run.describe();
+
+  // The same class by name misses the manifest: from 17 on java.lang stays closed to it.
+  const HostRun byName = runHost({"--vm-option", std::string("-Djava.class.path=") + JVM_TEST_MAIN_JAR,
+                                  "--main-class", "jarapp/Main"},
+                                 false);
+  EXPECT_FALSE(byName.has("jar-agent agentmain")) << byName.describe();
+  if (feature() >= 17) {
+    EXPECT_FALSE(byName.has("jar-main reflected into java.lang")) << byName.describe();
+    EXPECT_TRUE(contains(byName.errors, "InaccessibleObjectException")) << byName.describe();
+  }
+}
+
+TEST_F(ApplicationShapes, JarWithoutLauncherHelperIsNamedInMessage241) {
+  std::vector<std::string> flags = jarStart();
+  flags.insert(flags.begin(), "--no-boot-loader-lookup");
+  const HostRun run = runHost(flags, false);
+  EXPECT_EQ(run.exitCode, 255) << run.describe();
+  EXPECT_TRUE(run.hasPrefix("message 241: ")) << run.describe();
+  EXPECT_FALSE(run.hasPrefix("jar-main")) << run.describe();
+}
+
+TEST_F(ApplicationShapes, NamedModuleStartsByItsNameOrByModuleAndClassWithoutClassPath) {
+  if (feature() < 9) GTEST_SKIP() << "Java " << feature() << " has no modules";
+  const HostRun byName = runHost(moduleStart("modapp"), false);
+  expectCleanRun(byName);
+  EXPECT_EQ(byName.exitCode, 0) << byName.describe();
+  EXPECT_TRUE(byName.has("module-main modapp args 0 class-path []")) << byName.describe();
+
+  const HostRun byClass = runHost(moduleStart("modapp/modapp.Other"), false);
+  expectCleanRun(byClass);
+  EXPECT_EQ(byClass.exitCode, 0) << byClass.describe();
+  EXPECT_TRUE(byClass.has("module-other modapp")) << byClass.describe();
+
+  // Beside a class path the module still starts as a module.
+  const HostRun withClassPath = runHost(moduleStart("modapp"));
+  EXPECT_TRUE(withClassPath.hasPrefix("module-main modapp args 0")) << withClassPath.describe();
+}
+
+TEST_F(ApplicationShapes, JlinkImageStartsItsLinkedModule) {
+  if (!testRuntime().enterTree.empty()) GTEST_SKIP() << "the image is linked from the build's JDK";
+  const std::string libjvm = std::string(JVM_TEST_IMAGE) + "/lib/server/libjvm.so";
+  const HostRun run =
+      runHost({"--vm-option", "-Djdk.module.main=modapp", "--main-module", "modapp", "--arg", "a"}, false, libjvm);
+  expectCleanRun(run);
+  EXPECT_EQ(run.exitCode, 0) << run.describe();
+  EXPECT_TRUE(run.has("module-main modapp args 1 class-path []")) << run.describe();
+}
+
 }  // namespace
+

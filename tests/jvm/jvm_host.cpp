@@ -5,9 +5,9 @@
 //
 //   jvm_host [--libjvm PATH] [--no-boot-loader-lookup] [--failure-check] [--answer ok|cancel] [--sleep-after-main]
 //            [--vm-option OPTION]... [--output-file PATH] [--output-append] [--error-file PATH]
-//            [--error-append] [--class-data-archive FOLDER --archive-class-path JAR[:JAR]...]
-//            [--java-command PATH] [--runtime-output-shown]
-//            --main-class NAME [--arg UTF8]... [--arg-units HEX,HEX...]...
+//            [--error-append] [--class-data-archive FOLDER [--archive-class-path JAR[:JAR]...]
+//            [--archive-module-path JAR[:JAR]...]] [--java-command PATH] [--runtime-output-shown]
+//            (--main-class NAME | --main-jar PATH | --main-module MODULE[/CLASS]) [--arg UTF8]... [--arg-units HEX,HEX...]...
 //            [--forward UTF8]... [--forward-after-destroy]
 //
 // With --forward, a forwarded start is served on a thread of its own when main is about to start
@@ -20,7 +20,8 @@
 // launcher, after "abort-ends-process".
 //
 // With --class-data-archive the class-data archive is planned as the launcher plans it, for the
-// given jars as the class path; its options go first, and it is published when the VM has ended.
+// given jars as the class path (and module path, which the caller hands the VM itself); its
+// options go first, and it is published when the VM has ended.
 // As in the launcher, only for a runtime whose release file names version 13 or later; from 25
 // on, when the runtime has bin/java (or the PATH --java-command names), the ahead-of-time cache,
 // whose assembly the host runs to its end after the VM has ended ("archive-assembled yes|no"),
@@ -376,10 +377,20 @@ std::optional<launcher::JavaVersion> releaseVersion(const std::string& libjvm) {
   return std::nullopt;
 }
 
-// Plans the archive as the launcher does and puts its options first.
-void planArchive(const std::string& folder, const std::string& jars, const std::string& libjvm,
-                 std::string javaCommand, JavaMainRequest& request) {
-  request.vmOptions.push_back("-Djava.class.path=" + jars);
+std::vector<std::u16string> colonSeparated(const std::string& list) {
+  std::vector<std::u16string> entries;
+  for (std::size_t start = 0; start < list.size();) {
+    std::size_t end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    entries.push_back(fromUtf8(list.substr(start, end - start)));
+    start = end + 1;
+  }
+  return entries;
+}
+
+void planArchive(const std::string& folder, const std::string& jars, const std::string& modules,
+                 const std::string& libjvm, std::string javaCommand, JavaMainRequest& request) {
+  if (!jars.empty()) request.vmOptions.push_back("-Djava.class.path=" + jars);
   const std::optional<launcher::JavaVersion> version = releaseVersion(libjvm);
   if (javaCommand.empty()) {
     // lib/server/libjvm.so lies two levels below the runtime's home.
@@ -402,12 +413,8 @@ void planArchive(const std::string& folder, const std::string& jars, const std::
   archive.request.applicationPath = fromUtf8(JVM_HOST_SELF);
   archive.request.runtimeLibrary = fromUtf8(libjvm);
   archive.request.baseArchive = fromUtf8(libjvm.substr(0, libjvm.rfind('/')) + "/classes.jsa");
-  for (std::size_t start = 0; start <= jars.size();) {
-    std::size_t end = jars.find(':', start);
-    if (end == std::string::npos) end = jars.size();
-    archive.request.classPath.push_back(fromUtf8(jars.substr(start, end - start)));
-    start = end + 1;
-  }
+  archive.request.classPath = colonSeparated(jars);
+  archive.request.modulePath = colonSeparated(modules);
   archive.request.vmOptions = request.vmOptions;
   archive.request.startTag = fromUtf8(std::to_string(getpid()));
   PosixArchiveFiles files;
@@ -474,6 +481,7 @@ int main(int argc, char** argv) {
   std::string archiveFolder;
   std::string archiveJars;
   std::string javaCommand;
+  std::string archiveModules;
   std::string libjvm = LAUNCHER_TEST_LIBJVM;
   for (int i = 1; i < argc; ++i) {
     const std::string_view flag = argv[i];
@@ -512,8 +520,14 @@ int main(int argc, char** argv) {
       javaCommand = value();
     } else if (flag == "--archive-class-path") {
       archiveJars = value();
+    } else if (flag == "--archive-module-path") {
+      archiveModules = value();
     } else if (flag == "--main-class") {
       request.mainClass = fromUtf8(value());
+    } else if (flag == "--main-jar") {
+      request.mainJar = fromUtf8(value());
+    } else if (flag == "--main-module") {
+      request.mainModule = fromUtf8(value());
     } else if (flag == "--arg") {
       request.arguments.push_back(fromUtf8(value()));
     } else if (flag == "--forward") {
@@ -538,7 +552,9 @@ int main(int argc, char** argv) {
 
   std::vector<std::u16string> givenOptions;
   for (const std::string& option : request.vmOptions) givenOptions.push_back(fromUtf8(option));
-  if (const auto command = launcher::javaCommandOption(request.mainClass, request.arguments, givenOptions)) {
+  const std::u16string& target =
+      !request.mainClass.empty() ? request.mainClass : !request.mainJar.empty() ? request.mainJar : request.mainModule;
+  if (const auto command = launcher::javaCommandOption(target, request.arguments, givenOptions)) {
     request.vmOptions.insert(request.vmOptions.begin(), launcher::utf8FromUtf16(*command));
   }
 
@@ -560,7 +576,7 @@ int main(int argc, char** argv) {
   request.abortHook = onVmAbort;
   request.runtimeOutput = {formatHostText, passOnToHostStream};
 
-  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, libjvm, javaCommand, request);
+  if (!archiveFolder.empty()) planArchive(archiveFolder, archiveJars, archiveModules, libjvm, javaCommand, request);
 
   if (stackSize == 0) stackSize = launcher::defaultMainThreadStackSize(request.entryPoints);
   printLine("main-thread-stack " + std::to_string(stackSize));

@@ -56,6 +56,7 @@ ClassDataArchiveRequest acmeRequest(std::u16string tag = u"7") {
   request.runtimeLibrary = u"C:\\jdk\\bin\\server\\jvm.dll";
   request.baseArchive = u"C:\\jdk\\bin\\server\\classes.jsa";
   request.classPath = {u"C:\\app\\lib\\a.jar", u"C:\\app\\lib\\missing.jar"};
+  request.modulePath = {u"C:\\app\\mods\\m.jar"};
   request.vmOptions = {"-Djava.class.path=x", "-Xmx512m"};
   request.startTag = std::move(tag);
   return request;
@@ -66,6 +67,7 @@ FakeFiles acmeMachine() {
   files.entries[u"C:\\jdk\\bin\\server\\jvm.dll"] = {1000, 1};
   files.entries[u"C:\\jdk\\bin\\server\\classes.jsa"] = {2000, 1};
   files.entries[u"C:\\app\\lib\\a.jar"] = {300, 5};
+  files.entries[u"C:\\app\\mods\\m.jar"] = {400, 5};
   return files;
 }
 
@@ -116,6 +118,12 @@ TEST(ClassDataArchive, AnyChangeItWasMadeFromGivesANewArchiveAndRemovesTheOld) {
       {"runtime archive renewed", [](FakeFiles& f, ClassDataArchiveRequest&) { f.entries[u"C:\\jdk\\bin\\server\\classes.jsa"].writeTime = 2; }},
       {"class path entry added", [](FakeFiles&, ClassDataArchiveRequest& r) { r.classPath.push_back(u"C:\\app\\b.jar"); }},
       {"heap size", [](FakeFiles&, ClassDataArchiveRequest& r) { r.vmOptions.back() = "-Xmx40g"; }},
+      {"module updated", [](FakeFiles& f, ClassDataArchiveRequest&) { f.entries[u"C:\\app\\mods\\m.jar"].writeTime = 6; }},
+      {"module path entry added", [](FakeFiles&, ClassDataArchiveRequest& r) { r.modulePath.push_back(u"C:\\app\\b.jar"); }},
+      {"jar moved to the module path", [](FakeFiles&, ClassDataArchiveRequest& r) {
+         r.modulePath.insert(r.modulePath.begin(), r.classPath.front());
+         r.classPath.erase(r.classPath.begin());
+       }},
   };
   for (const Change& change : changes) {
     FakeFiles files = acmeMachine();

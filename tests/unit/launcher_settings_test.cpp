@@ -225,6 +225,9 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Java Runtime Environment] VM Provider",
                             u"main-layered [Java Runtime Environment] Search Vendor Keys",
                             u"main-layered [Java Runtime Environment] Use JAVA_HOME",
+                            u"main-layered [Java Runtime Environment] Main Jar",
+                            u"main-layered [Java Runtime Environment] Main Module",
+                            u"main-layered [Application] Embedded Jar",
                             u"main-layered [Java Runtime Environment] Main Class",
                             u"main-layered [Application] Failure Check",
                             u"main-layered [Application] Override WorkingDir",
@@ -234,7 +237,7 @@ TEST(ReadSettingsFrom, ReadsInOrderAndFillsTheRecord) {
                             u"main-layered [Application] Pair Return Code",
                             u"main-layered [Application] Single Instance",
                             u"main-layered [Class Path] Class Path",
-                            u"main-layered [Application] Embedded Jar",
+                            u"main-layered [Class Path] Module Path",
                             u"main-layered [Java Runtime Environment] Virtual Machine Parameters",
                             u"main-layered [Java Runtime Environment] Class Data Archive",
                             u"main-layered [Application] Output File",
@@ -347,6 +350,90 @@ TEST(ReadSettingsFrom, AnUnreadableValueIsEmptyButStopsARequiredKeyByName) {
   source.unreadable.clear();
   source.mainLayered.erase({std::u16string(kJre), u"Main Class"});
   EXPECT_EQ(readSettingsFrom(source, settings).status, SettingsOutcome::requiredKeyEmpty);
+}
+
+TEST(ReadSettingsFrom, AJarOrAModuleStartsWithoutAMainClass) {
+  struct Case {
+    const char* what;
+    std::u16string_view key, value;
+    bool startable;
+  };
+  const Case cases[] = {
+      {"an executable jar", u"Main Jar", u"app.jar", true},
+      {"a module", u"Main Module", u"app", true},
+      {"the launcher as its own jar", u"Embedded Jar", u"YES", true},
+      {"no embedded jar", u"Embedded Jar", u"no", false},
+  };
+  for (const Case& c : cases) {
+    FakeSource source = acmeSource();
+    source.mainLayered.erase({std::u16string(kJre), u"Main Class"});
+    const std::u16string section(c.key == u"Embedded Jar" ? kApp : kJre);
+    source.mainLayered[{section, std::u16string(c.key)}] = std::u16string(c.value);
+    source.mainLayered[{u"Class Path", u"Module Path"}] = u"mods;%APP%\\lib";
+    LauncherSettings settings;
+    const SettingsOutcome outcome = readSettingsFrom(source, settings);
+    EXPECT_EQ(static_cast<bool>(outcome), c.startable) << c.what;
+    EXPECT_EQ(outcome.status, c.startable ? SettingsOutcome::complete : SettingsOutcome::requiredKeyEmpty) << c.what;
+    EXPECT_EQ(settings.modulePath, c.startable ? u"mods;%APP%\\lib" : u"") << c.what;
+  }
+  // An unreadable "Main Class" still stops, whatever else is set.
+  FakeSource source = acmeSource();
+  source.mainLayered[{std::u16string(kJre), u"Main Jar"}] = u"app.jar";
+  source.unreadable = {u"Main Class"};
+  LauncherSettings settings;
+  EXPECT_EQ(readSettingsFrom(source, settings).status, SettingsOutcome::requiredKeyUnreadable);
+}
+
+TEST(ReadSettingsFrom, MainClassWrittenAsModuleAndClassStartsTheModule) {
+  struct Case {
+    std::u16string_view written, mainClass, mainModule;
+  };
+  const Case cases[] = {
+      {u"app/com.acme.Main", u"", u"app/com.acme.Main"},
+      {u"com.acme.app/com.acme.app.Main", u"", u"com.acme.app/com.acme.app.Main"},
+      // The JNI form and dotted names stay class names.
+      {u"com/acme/Main", u"com/acme/Main", u""},
+      {u"com.acme.Main", u"com/acme/Main", u""},
+      {u"com.acme/Main", u"com/acme/Main", u""},
+      {u"a/b/c.D", u"a/b/c/D", u""},
+  };
+  for (const Case& c : cases) {
+    FakeSource source = acmeSource();
+    source.mainLayered[{std::u16string(kJre), u"Main Class"}] = std::u16string(c.written);
+    LauncherSettings settings;
+    EXPECT_TRUE(readSettingsFrom(source, settings));
+    EXPECT_EQ(settings.mainClass, c.mainClass);
+    EXPECT_EQ(settings.mainModule, c.mainModule);
+  }
+  // "Main Module" itself wins over a "Main Class" in the module form.
+  FakeSource source = acmeSource();
+  source.mainLayered[{std::u16string(kJre), u"Main Module"}] = u"other";
+  source.mainLayered[{std::u16string(kJre), u"Main Class"}] = u"app/app.Main";
+  LauncherSettings settings;
+  readSettingsFrom(source, settings);
+  EXPECT_EQ(settings.mainModule, u"other");
+}
+
+TEST(MainTargetOf, TheClassOrTheJarOrTheModuleAndTheLauncherAsItsOwnJar) {
+  LauncherSettings settings;
+  settings.embeddedJar = true;
+  EXPECT_EQ(mainTargetOf(settings, u"C:\\App\\app.exe").jar, u"C:\\App\\app.exe");
+  settings.mainJar = u"lib\\app.jar";
+  EXPECT_EQ(mainTargetOf(settings, u"C:\\App\\app.exe").jar, u"lib\\app.jar");
+  settings.mainJar.clear();
+  settings.mainModule = u"app";
+  EXPECT_EQ(mainTargetOf(settings, u"C:\\App\\app.exe").jar, u"");
+  settings.mainModule.clear();
+  settings.mainClass = u"com/acme/Main";
+  const MainTarget target = mainTargetOf(settings, u"C:\\App\\app.exe");
+  EXPECT_EQ(target.className, u"com/acme/Main");
+  EXPECT_EQ(target.jar, u"");
+  // Beside a module the class is the module's main class; a module naming its own keeps it.
+  settings.mainModule = u"app";
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").module, u"app/com.acme.Main");
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").className, u"");
+  settings.mainModule = u"app/app.Start";
+  EXPECT_EQ(mainTargetOf(settings, u"x.exe").module, u"app/app.Start");
 }
 
 }  // namespace

@@ -144,6 +144,57 @@ TEST(JavaCommandOption, NamesTheDottedClassAndArgumentsUnlessAnOptionSetsIt) {
   // Only the property itself: a longer name is another property.
   EXPECT_EQ(javaCommandOption(u"Main", {}, {u"-Dsun.java.command.extra=1", u"-Dsun.java.commands"}),
             u"-Dsun.java.command=Main");
+  // A module and its class, and a jar, as the java command shows them.
+  EXPECT_EQ(javaCommandOption(u"app/com.acme.Main", {u"a/b"}, {}), u"-Dsun.java.command=app/com.acme.Main a/b");
+  EXPECT_EQ(javaCommandOption(u"C:\\Apps\\app.jar", {}, {}), u"-Dsun.java.command=C:\\Apps\\app.jar");
+}
+
+TEST(ApplyVmParameters, ModuleOptionsWrittenWithASpaceAreJoinedToTheirVmForm) {
+  const VmParameters p = applyVmParameters(
+      u"-p mods;lib --module-path \"my mods\" --upgrade-module-path up --add-modules java.sql,app "
+      u"--limit-modules java.base --add-exports java.base/sun.nio=app --add-opens java.base/java.lang=ALL-UNNAMED "
+      u"--add-reads app=ALL-UNNAMED --patch-module java.base=p.jar --enable-native-access ALL-UNNAMED "
+      u"--add-opens=a/b=c -Xmx1g --add-modules",
+      MemoryBases{});
+  EXPECT_EQ(p.options, (std::vector<std::u16string>{
+                           u"--module-path=mods;lib", u"--module-path=my mods", u"--upgrade-module-path=up",
+                           u"--add-modules=java.sql,app", u"--limit-modules=java.base",
+                           u"--add-exports=java.base/sun.nio=app", u"--add-opens=java.base/java.lang=ALL-UNNAMED",
+                           u"--add-reads=app=ALL-UNNAMED", u"--patch-module=java.base=p.jar",
+                           u"--enable-native-access=ALL-UNNAMED", u"--add-opens=a/b=c", u"-Xmx1g",
+                           // Nothing after it: left alone, for the VM to refuse with its own words.
+                           u"--add-modules"}));
+  EXPECT_TRUE(p.refusedOption.empty());
+  // A value is taken as it is, even when it looks like an option; only the name is matched.
+  EXPECT_EQ(applyVmParameters(u"-p -Xmx1g -pp x", MemoryBases{}).options,
+            (std::vector<std::u16string>{u"--module-path=-Xmx1g", u"-pp", u"x"}));
+}
+
+TEST(ApplyVmParameters, JavaCommandOptionsStopTheReadingAndNameTheKeyToUse) {
+  struct Case {
+    std::u16string_view value;
+    std::u16string_view refused;
+    std::u16string_view key;
+  };
+  const Case cases[] = {
+      {u"-Xmx1g -jar app.jar", u"-jar", u"Main Jar"},
+      {u"-m app/app.Main", u"-m", u"Main Module"},
+      {u"--module app", u"--module", u"Main Module"},
+      {u"--module=app", u"--module=app", u"Main Module"},
+      {u"-splash:images\\s.png", u"-splash:images\\s.png", u"Splash Screen"},
+      {u"\"@C:\\my files\\vm.args\" -Xmx1g", u"@C:\\my files\\vm.args", u"Virtual Machine Parameters"},
+  };
+  for (const Case& c : cases) {
+    const VmParameters p = applyVmParameters(c.value, MemoryBases{});
+    EXPECT_EQ(p.refusedOption, c.refused);
+    EXPECT_EQ(p.insteadKey, c.key);
+  }
+  // The VM's own options that merely begin alike pass.
+  for (std::u16string_view own : {u"-mx64m", u"-javaagent:a.jar", u"--module-path=m", u"-Dx=@y", u"-splash"}) {
+    const VmParameters p = applyVmParameters(own, MemoryBases{});
+    EXPECT_TRUE(p.refusedOption.empty()) << std::string(own.begin(), own.end());
+    EXPECT_EQ(p.options.size(), 1u);
+  }
 }
 
 }  // namespace

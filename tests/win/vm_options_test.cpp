@@ -52,7 +52,8 @@ class VmOptionsTest : public ::testing::Test {
     LauncherSettings settings;
     ProfileSettingsSource source(context_);
     readSettingsFrom(source, settings);
-    if (!assembleVmOptions(noOwner_, context_, settings, setup_)) return false;
+    const MainTarget target = mainTargetOf(settings, context_.modulePath);
+    if (!assembleVmOptions(noOwner_, context_, settings, target, setup_)) return false;
     appendExtraArguments(settings.extraArguments, arguments_);
     return true;
   }
@@ -77,17 +78,47 @@ TEST_F(VmOptionsTest, ClassPathFromRealFolders) {
   EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), expected);
 }
 
-TEST_F(VmOptionsTest, EmbeddedJarComesFirstAndAnEmptyClassPathStops) {
+TEST_F(VmOptionsTest, EmbeddedJarComesFirstAndAnEmptyClassPathStillAppliesTheRest) {
   ASSERT_TRUE(assemble("[Application]\r\nEmbedded Jar=yes\r\n"));
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), u"-Djava.class.path=" + std::u16string(as_u16view(self)));
 
-  // Nothing on the class path: message 209 (it returns at once without a display) and none of
-  // the later settings take effect.
-  EXPECT_FALSE(assemble("[Application]\r\nOutput File=out.txt\r\nCmd=extra\r\n[Class Path]\r\nClass Path=\\vmopt\\none*\r\n"));
+  // Nothing on the class path: message 209 (it returns at once without a display), the
+  // launcher's folder instead of the runtime's reading of nothing as the current folder, and
+  // every later setting applies.
+  ASSERT_TRUE(assemble("[Application]\r\nOutput File=out.txt\r\nCmd=extra\r\n[Class Path]\r\nClass Path=\\vmopt\\none*\r\n"
+                       "[Java Runtime Environment]\r\nVirtual Machine Parameters=-Xmx64m\r\n"));
+  EXPECT_EQ(setup_.vmOptions, (std::vector<std::string>{toThreadAnsi(u"-Djava.class.path=" + folder_), "-Xmx64m"}));
+  EXPECT_EQ(setup_.streamFiles.outputFile, u"out.txt");
+  EXPECT_EQ(arguments_, (std::vector<std::u16string>{u"from-command-line", u"extra"}));
+}
+
+TEST_F(VmOptionsTest, MainJarGoesFirstAndModulesGetTheirOptions) {
+  ASSERT_TRUE(assemble("[Java Runtime Environment]\r\nMain Jar=vmopt\\lib\\a.jar\r\n"
+                       "[Class Path]\r\nClass Path=C:\\app.jar\r\n"));
+  const std::u16string jar = folder_ + u"\\vmopt\\lib\\a.jar";
+  EXPECT_EQ(fromThreadAnsi(setup_.vmOptions[0]), u"-Djava.class.path=" + jar + u";C:\\app.jar");
+  EXPECT_EQ(setup_.mainJar, jar);
+
+  // A module alone needs no class path (and no message 209): its path made full from the
+  // launcher's folder, and the module as the root the runtime resolves.
+  ASSERT_TRUE(assemble("[Java Runtime Environment]\r\nMain Module=app/app.Main\r\n"
+                       "Virtual Machine Parameters=--add-opens java.base/java.lang=app -p C:\\more\r\n"
+                       "[Class Path]\r\nModule Path=vmopt\\lib;C:\\mods;\\vmopt\\none*\r\n"));
+  EXPECT_EQ(setup_.vmOptions,
+            (std::vector<std::string>{toThreadAnsi(u"--module-path=" + folder_ + u"\\vmopt\\lib;C:\\mods"),
+                                      "-Djdk.module.main=app", "--add-opens=java.base/java.lang=app",
+                                      "--module-path=C:\\more"}));
+  EXPECT_TRUE(setup_.classPath.empty());
+  EXPECT_EQ(setup_.userOptionsAsWritten,
+            (std::vector<std::u16string>{u"--add-opens=java.base/java.lang=app", u"--module-path=C:\\more"}));
+}
+
+TEST_F(VmOptionsTest, OptionsOfTheJavaCommandEndTheLaunch) {
+  EXPECT_FALSE(assemble("[Class Path]\r\nClass Path=C:\\app.jar\r\n[Application]\r\nCmd=extra\r\n"
+                        "[Java Runtime Environment]\r\nVirtual Machine Parameters=-Xmx64m -jar app.jar\r\n"));
   EXPECT_TRUE(setup_.vmOptions.empty());
-  EXPECT_TRUE(setup_.streamFiles.outputFile.empty());
   EXPECT_EQ(arguments_, std::vector<std::u16string>{u"from-command-line"});
 }
 
