@@ -115,13 +115,6 @@ TEST_F(VmOptionsTest, MainJarGoesFirstAndModulesGetTheirOptions) {
             (std::vector<std::u16string>{u"--add-opens=java.base/java.lang=app", u"--module-path=C:\\more"}));
 }
 
-TEST_F(VmOptionsTest, OptionsOfTheJavaCommandEndTheLaunch) {
-  EXPECT_FALSE(assemble("[Class Path]\r\nClass Path=C:\\app.jar\r\n[Application]\r\nCmd=extra\r\n"
-                        "[Java Runtime Environment]\r\nVirtual Machine Parameters=-Xmx64m -jar app.jar\r\n"));
-  EXPECT_TRUE(setup_.vmOptions.empty());
-  EXPECT_EQ(arguments_, std::vector<std::u16string>{u"from-command-line"});
-}
-
 TEST_F(VmOptionsTest, UserParametersAreSplitThenExpanded) {
   ::SetEnvironmentVariableW(L"VMOPT_TEST", L"-Dspaced=a b");
   ASSERT_TRUE(assemble("[Class Path]\r\nClass Path=C:\\app.jar\r\n"
