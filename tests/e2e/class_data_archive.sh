@@ -50,6 +50,19 @@ drive
 expect_eq "second start maps it" "-XX:SharedArchiveFile=$(winpath "$folder/$archive")" "$(reported option.3)"
 expect_eq "exit code" 0 "$(report exit)"
 
+if [ "$ARCH" = x86 ]; then
+    # No 32-bit runtime of 25 exists: the x86 launcher keeps the dynamic archive even beside a
+    # java.exe that could assemble an ahead-of-time cache (the launcher looks only for the file).
+    release 25.0.1
+    : > jre/bin/java.exe
+    rm -rf "$folder"
+    drive
+    case $(reported option.3) in
+        "-XX:ArchiveClassesAtExit="*.tmp) echo "ok: runtime 25 on x86, the dynamic archive" ;;
+        *) fail "runtime 25 on x86: [$(options)]" ;;
+    esac
+    rm -rf "$folder" jre/bin/java.exe
+fi
 x64_only || return 0
 # Another class path replaces the archive; a program ending through System.exit publishes it
 # from the exit hook, over the read-only file the runtime made.
@@ -76,44 +89,34 @@ rm -rf "$folder"
 # The runtime's java.exe is cmdecho: it writes its command line and ends once release.txt exists.
 cp "$BUILD_DIR/testing/cmdecho/cmdecho.exe" jre/bin/java.exe
 rm -f release.txt
-if [ "$ARCH" = x86 ]; then
-    # No 32-bit runtime of 25 exists: the x86 launcher keeps the dynamic archive all the same.
-    drive
-    case $(reported option.3) in
-        "-XX:ArchiveClassesAtExit="*.tmp) echo "ok: x86, the dynamic archive" ;;
-        *) fail "x86, runtime 25 with java.exe: [$(options)]" ;;
-    esac
-    rm -rf "$folder"
-else
-    export CMDECHO_OUT="$(winpath "$CASE_DIR")\\assembly.txt" CMDECHO_UNTIL_FILE="$(winpath "$CASE_DIR")\\release.txt"
-    drive
-    expect_eq "exit code" 0 "$(report exit)"
-    expect_eq "first start records, quietly" "-Xlog:cds*=off|-Xlog:aot*=off|-XX:AOTMode=record" \
-        "$(reported option.2)|$(reported option.3)|$(reported option.4)"
-    recording=$(reported option.5)
-    case $recording in
-        "-XX:AOTConfiguration=C:\\"*"\\$product\\Class Data\\"*.aotconf) echo "ok: [$recording]" ;;
-        *) fail "first start: [$recording]" ;;
-    esac
-    recording=${recording#-XX:AOTConfiguration=}
-    start=${recording%.aotconf}
-    name=${start%.*}
-    i=0; while [ ! -s assembly.txt ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-    expect_eq "the assembly, started after the launcher ended" \
-        "$(winpath "$CASE_DIR")\\jre\\bin\\java.exe -XX:AOTMode=create \"-XX:AOTConfiguration=$recording\" \"-XX:AOTCache=$start.aottmp\" -Xmx64m -cp $(winpath "$CASE_DIR")\\app.jar" \
-        "$(cat assembly.txt)"
-    drive
-    expect_eq "while it runs: an ordinary start" "vfprintf|$classpath|$command|-Xmx64m|abort|exit|" "$(options)"
-    # It writes the cache and ends; the next start publishes and maps it.
-    printf 'testjvm cache' > "$(winepath -u "$start.aottmp")"
-    : > release.txt
-    sleep 1
-    drive
-    expect_eq "later starts map it" "-Xlog:aot*=off|-XX:AOTCache=$name.aot|-Dsun.java.command=test.app.Report" \
-        "$(reported option.3)|$(reported option.4)|$(reported option.5)"
-    expect_eq "the folder holds the cache alone" "${name##*\\}.aot" "$(ls "$folder")"
-    unset CMDECHO_OUT CMDECHO_UNTIL_FILE
-fi
+export CMDECHO_OUT="$(winpath "$CASE_DIR")\\assembly.txt" CMDECHO_UNTIL_FILE="$(winpath "$CASE_DIR")\\release.txt"
+drive
+expect_eq "exit code" 0 "$(report exit)"
+expect_eq "first start records, quietly" "-Xlog:cds*=off|-Xlog:aot*=off|-XX:AOTMode=record" \
+    "$(reported option.2)|$(reported option.3)|$(reported option.4)"
+recording=$(reported option.5)
+case $recording in
+    "-XX:AOTConfiguration=C:\\"*"\\$product\\Class Data\\"*.aotconf) echo "ok: [$recording]" ;;
+    *) fail "first start: [$recording]" ;;
+esac
+recording=${recording#-XX:AOTConfiguration=}
+start=${recording%.aotconf}
+name=${start%.*}
+i=0; while [ ! -s assembly.txt ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+expect_eq "the assembly, started after the launcher ended" \
+    "$(winpath "$CASE_DIR")\\jre\\bin\\java.exe -XX:AOTMode=create \"-XX:AOTConfiguration=$recording\" \"-XX:AOTCache=$start.aottmp\" -Xmx64m -cp $(winpath "$CASE_DIR")\\app.jar" \
+    "$(cat assembly.txt)"
+drive
+expect_eq "while it runs: an ordinary start" "vfprintf|$classpath|$command|-Xmx64m|abort|exit|" "$(options)"
+# It writes the cache and ends; the next start publishes and maps it.
+printf 'testjvm cache' > "$(winepath -u "$start.aottmp")"
+: > release.txt
+sleep 1
+drive
+expect_eq "later starts map it" "-Xlog:aot*=off|-XX:AOTCache=$name.aot|-Dsun.java.command=test.app.Report" \
+    "$(reported option.3)|$(reported option.4)|$(reported option.5)"
+expect_eq "the folder holds the cache alone" "${name##*\\}.aot" "$(ls "$folder")"
+unset CMDECHO_OUT CMDECHO_UNTIL_FILE
 rm jre/bin/java.exe
 
 # The user's own archive wins: the launcher adds nothing.
