@@ -68,12 +68,16 @@ jclass loadMainClass(JNIEnv* env, std::u16string_view className, bool initialize
   return nullptr;
 }
 
+// java.lang.Class.getName, or null with an exception pending.
+jmethodID classGetName(JNIEnv* env) {
+  const LocalRef classClass(env, env->FindClass("java/lang/Class"));
+  return classClass ? env->GetMethodID(asClass(classClass), "getName", "()Ljava/lang/String;") : nullptr;
+}
+
 // Whether a superclass of `mainClass` is JavaFX's Application, as the runtime's LauncherHelper
 // asks: such a class needs no main of its own, the helper starts it through JavaFX.
 bool extendsJavaFxApplication(JNIEnv* env, jclass mainClass) {
-  const LocalRef classClass(env, env->FindClass("java/lang/Class"));
-  const jmethodID getName =
-      classClass ? env->GetMethodID(asClass(classClass), "getName", "()Ljava/lang/String;") : nullptr;
+  const jmethodID getName = classGetName(env);
   if (getName == nullptr) return describePendingException(env), false;
   for (LocalRef super(env, env->GetSuperclass(mainClass)); super; super.reset(env->GetSuperclass(asClass(super)))) {
     const LocalRef name(env, env->CallObjectMethod(super.get(), getName));
@@ -173,8 +177,7 @@ jclass loadFromJarOrModule(JNIEnv* env, const JavaMainRequest& request, std::u16
   const jclass mainClass =
       loadThroughLauncherHelper(env, asClass(helper), what, jar ? kLoadMainFromJar : kLoadMainFromModule);
   if (mainClass != nullptr) {
-    const LocalRef classClass(env, env->FindClass("java/lang/Class"));
-    const jmethodID getName = classClass ? env->GetMethodID(asClass(classClass), "getName", "()Ljava/lang/String;") : nullptr;
+    const jmethodID getName = classGetName(env);
     const LocalRef name(env, getName ? env->CallObjectMethod(mainClass, getName) : nullptr);
     describePendingException(env);
     className = javaStringText(env, static_cast<jstring>(name.get()));
